@@ -1,0 +1,261 @@
+#include "common/session.h"
+
+#include "common/error.h"
+
+#include <QFileInfo>
+#include <QDir>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace tavomi {
+
+namespace {
+Session *g_current = nullptr;
+
+QString describe(const QSqlError &e)
+{
+    QString t = e.text().trimmed();
+    if (t.isEmpty())
+        t = e.databaseText().trimmed();
+    return t.isEmpty() ? QStringLiteral("数据库错误") : t;
+}
+} // namespace
+
+QVariant nullText()
+{
+    return QVariant(QMetaType::fromType<QString>());
+}
+
+Session::Session(const QString &connectionName)
+    : m_name(connectionName)
+{}
+
+Session::~Session()
+{
+    close();
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+void Session::open(const ConnectionSettings &settings)
+{
+    close();
+    m_settings = settings;
+    QSqlDatabase db = QSqlDatabase::addDatabase(settings.driver, m_name);
+    if (!db.isValid()) {
+        QSqlDatabase::removeDatabase(m_name);
+        throw DbError(QStringLiteral("数据库驱动 %1 不可用").arg(settings.driver));
+    }
+    QString options = settings.options;
+    if (settings.isSqlite()) {
+        QDir().mkpath(QFileInfo(settings.sqliteFile).absolutePath());
+        db.setDatabaseName(settings.sqliteFile);
+        if (!options.contains(QLatin1String("QSQLITE_BUSY_TIMEOUT")))
+            options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=8000") + (options.isEmpty() ? QString() : QStringLiteral(";") + options);
+    } else if (settings.isPostgres()) {
+        db.setHostName(settings.host);
+        db.setPort(settings.port);
+        db.setDatabaseName(settings.database);
+        db.setUserName(settings.user);
+        if (!settings.password.isEmpty())
+            db.setPassword(settings.password);
+    } else {
+        db.setDatabaseName(settings.dsn.isEmpty() ? settings.database : settings.dsn);
+        db.setUserName(settings.user);
+        if (!settings.password.isEmpty())
+            db.setPassword(settings.password);
+    }
+    db.setConnectOptions(options);
+    if (!db.open()) {
+        const QString text = describe(db.lastError());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        throw DbError(text);
+    }
+    if (settings.isSqlite()) {
+        run(QStringLiteral("PRAGMA journal_mode=WAL"));
+        run(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        run(QStringLiteral("PRAGMA foreign_keys=OFF"));
+    } else if (settings.isPostgres()) {
+        run(QStringLiteral("SET client_encoding TO 'UTF8'"));
+    }
+    m_depth = 0;
+    m_rollbackOnly = false;
+}
+
+void Session::close()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_depth = 0;
+}
+
+void Session::reopen()
+{
+    const ConnectionSettings s = m_settings;
+    close();
+    open(s);
+}
+
+bool Session::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+QSqlDatabase Session::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+QSqlQuery Session::run(const QString &sql, const QVariantList &values) const
+{
+    QSqlDatabase db = database();
+    if (!db.isOpen())
+        throw DbError(QStringLiteral("数据库连接没有打开"));
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw DbError(describe(q.lastError()) + QStringLiteral("\n") + sql);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values.at(i));
+    if (!q.exec())
+        throw DbError(describe(q.lastError()) + QStringLiteral("\n") + sql);
+    return q;
+}
+
+int Session::execute(const QString &sql, const QVariantList &values) const
+{
+    QSqlQuery q = run(sql, values);
+    return q.numRowsAffected();
+}
+
+QVariant Session::scalar(const QString &sql, const QVariantList &values, const QVariant &fallback) const
+{
+    QSqlQuery q = run(sql, values);
+    if (q.next())
+        return q.value(0);
+    return fallback;
+}
+
+bool Session::exists(const QString &sql, const QVariantList &values) const
+{
+    QSqlQuery q = run(sql, values);
+    return q.next();
+}
+
+QString Session::quoteName(const QString &identifier) const
+{
+    return database().driver()->escapeIdentifier(identifier, QSqlDriver::TableName);
+}
+
+QStringList Session::tables() const
+{
+    if (isPostgres()) {
+        QStringList out;
+        QSqlQuery q = run(QStringLiteral(
+            "select table_name from information_schema.tables where table_schema = current_schema()"));
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    }
+    return database().tables(QSql::Tables);
+}
+
+bool Session::hasTable(const QString &name) const
+{
+    if (isPostgres())
+        return exists(QStringLiteral("select 1 from information_schema.tables where table_schema = current_schema() and table_name = ?"),
+                      {name});
+    if (isSqlite())
+        return exists(QStringLiteral("select 1 from sqlite_master where type in ('table','view') and name = ?"), {name});
+    return tables().contains(name);
+}
+
+QStringList Session::columns(const QString &table) const
+{
+    QStringList out;
+    if (isPostgres()) {
+        QSqlQuery q = run(QStringLiteral("select column_name from information_schema.columns "
+                                         "where table_schema = current_schema() and table_name = ? order by ordinal_position"),
+                          {table});
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    }
+    const QSqlRecord rec = database().record(table);
+    for (int i = 0; i < rec.count(); ++i)
+        out << rec.fieldName(i);
+    return out;
+}
+
+void Session::begin()
+{
+    if (m_depth == 0) {
+        if (!database().transaction())
+            throw DbError(describe(database().lastError()));
+        m_rollbackOnly = false;
+    }
+    ++m_depth;
+}
+
+void Session::commit()
+{
+    if (m_depth == 0)
+        return;
+    if (m_depth > 1) {
+        --m_depth;
+        return;
+    }
+    if (m_rollbackOnly) {
+        rollback();
+        throw DbError(QStringLiteral("事务已回滚"));
+    }
+    if (!database().commit()) {
+        const QString text = describe(database().lastError());
+        database().rollback();
+        m_depth = 0;
+        throw DbError(text);
+    }
+    m_depth = 0;
+}
+
+void Session::rollback()
+{
+    if (m_depth == 0)
+        return;
+    if (m_depth > 1) {
+        // An inner command failed: the whole outer command must not commit.
+        --m_depth;
+        m_rollbackOnly = true;
+        return;
+    }
+    database().rollback();
+    m_depth = 0;
+    m_rollbackOnly = false;
+}
+
+Session &Session::current()
+{
+    if (!g_current)
+        throw DbError(QStringLiteral("数据库会话没有建立"));
+    return *g_current;
+}
+
+bool Session::hasCurrent()
+{
+    return g_current != nullptr;
+}
+
+void Session::setCurrent(Session *session)
+{
+    g_current = session;
+}
+
+} // namespace tavomi
