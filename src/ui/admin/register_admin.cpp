@@ -1,0 +1,9 @@
+#include "ui/app/form_registry.h"
+
+namespace tavomi {
+
+void registerAdminForms()
+{
+}
+
+} // namespace tavomi
