@@ -353,7 +353,7 @@ bool ensure(Session &session)
         // Older databases: add the columns that later versions introduced.
         const QStringList present = session.columns(t.name);
         for (const Column &c : t.columns)
-            if (!present.contains(c.name))
+            if (!present.contains(c.name, Qt::CaseInsensitive))
                 session.execute(QStringLiteral("alter table %1 add column %2 %3").arg(t.name, c.name, sqlType(session, c.kind)));
     }
     for (const Index &ix : indexes()) {

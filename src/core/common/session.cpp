@@ -121,6 +121,12 @@ QSqlQuery Session::run(const QString &sql, const QVariantList &values) const
         throw DbError(QStringLiteral("数据库连接没有打开"));
     QSqlQuery q(db);
     q.setForwardOnly(true);
+    if (values.isEmpty()) {
+        // Nothing to bind: run it as it is (PostgreSQL cannot prepare DDL or SET).
+        if (!q.exec(sql))
+            throw DbError(describe(q.lastError()) + QStringLiteral("\n") + sql);
+        return q;
+    }
     if (!q.prepare(sql))
         throw DbError(describe(q.lastError()) + QStringLiteral("\n") + sql);
     for (int i = 0; i < values.size(); ++i)
