@@ -62,6 +62,7 @@ void MaintainStockTable(Session &session, StockTableAction action, const QString
     if (!problem.isEmpty())
         throw Error(problem);
     const QString table = session.quoteName(warehouseName);
+    session.clearCache();
     switch (action) {
     case StockTableAction::Create: {
         session.execute(schema::createTableSql(session, table, schema::stockColumns()));

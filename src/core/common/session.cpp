@@ -86,6 +86,8 @@ void Session::open(const ConnectionSettings &settings)
 
 void Session::close()
 {
+    qDeleteAll(m_cache);
+    m_cache.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
     {
@@ -134,6 +136,36 @@ QSqlQuery Session::run(const QString &sql, const QVariantList &values) const
     if (!q.exec())
         throw DbError(describe(q.lastError()) + QStringLiteral("\n") + sql);
     return q;
+}
+
+QSqlQuery &Session::runCached(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery *q = m_cache.value(sql);
+    if (!q) {
+        QSqlDatabase db = database();
+        if (!db.isOpen())
+            throw DbError(QStringLiteral("数据库连接没有打开"));
+        q = new QSqlQuery(db);
+        q->setForwardOnly(true);
+        if (!q->prepare(sql)) {
+            const QString text = describe(q->lastError());
+            delete q;
+            throw DbError(text + QStringLiteral("\n") + sql);
+        }
+        m_cache.insert(sql, q);
+    }
+    q->finish();
+    for (int i = 0; i < values.size(); ++i)
+        q->bindValue(i, values.at(i));
+    if (!q->exec())
+        throw DbError(describe(q->lastError()) + QStringLiteral("\n") + sql);
+    return *q;
+}
+
+void Session::clearCache()
+{
+    qDeleteAll(m_cache);
+    m_cache.clear();
 }
 
 int Session::execute(const QString &sql, const QVariantList &values) const

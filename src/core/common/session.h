@@ -2,6 +2,7 @@
 
 #include "common/connection_settings.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -40,6 +41,12 @@ public:
     int execute(const QString &sql, const QVariantList &values = {}) const;
     // First column of the first row, or fallback when there is no row.
     QVariant scalar(const QString &sql, const QVariantList &values = {}, const QVariant &fallback = {}) const;
+
+    // For statements run many times in one command (bill lines): prepared once per text and
+    // kept until the connection closes. The returned query is positioned before its first row.
+    QSqlQuery &runCached(const QString &sql, const QVariantList &values = {});
+    // Forgets the prepared statements (after tables were created or dropped).
+    void clearCache();
     bool exists(const QString &sql, const QVariantList &values = {}) const;
 
     // Quotes an identifier the driver's way (only for names validated by the caller).
@@ -64,6 +71,7 @@ private:
     QString m_name;
     ConnectionSettings m_settings;
     int m_depth = 0;
+    QHash<QString, QSqlQuery *> m_cache;
     bool m_rollbackOnly = false;
 };
 

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "documents/bill.h"
+#include "documents/bill_descriptor.h"
+
+#include <QStringList>
+
+namespace tavomi {
+class Session;
+}
+
+namespace tavomi::docs {
+
+// Saves, loads, deletes, audits and un-audits the bills of one type. Every command is one
+// transaction; state changes only happen where the stored flag still has the expected value.
+class BillStore
+{
+public:
+    BillStore(Session &session, const BillDescriptor &descriptor);
+    BillStore(Session &session, BillKind kind);
+
+    const BillDescriptor &descriptor() const { return m_d; }
+
+    // A number for a new bill: prefix + date + time, moved on while it is taken.
+    QString newNumber() const;
+    // Unaudited bills, oldest first.
+    QStringList unauditedNumbers() const;
+    bool exists(const QString &number) const;
+    // Throws Error when the bill does not exist.
+    Bill load(const QString &number) const;
+
+    struct SaveResult
+    {
+        QString number;
+        int kept = 0;
+        int dropped = 0;        // lines whose code is not an active goods
+        bool discarded = false; // no line was kept: nothing stays
+        bool renumbered = false;
+    };
+    // New (modify = false) or replacing an unaudited bill (modify = true). Amounts are recomputed
+    // from quantity × price × discount and rounded to cents.
+    SaveResult save(Bill &bill, bool modify);
+    void remove(const QString &number);
+    // Returns the message that closes a successful audit.
+    QString audit(const QString &number);
+    void unaudit(const QString &number);
+
+    // The line amount rule of the grid.
+    static double lineAmount(const BillLine &line);
+
+private:
+    QString masterDateColumn() const;
+    QString masterTimeColumn() const;
+    void insertMaster(const Bill &bill);
+    void insertLine(const Bill &bill, const BillLine &line, int row);
+    QList<BillLine> savedLines(const QString &number) const;
+    void post(const Bill &bill, int direction);
+    QString moneyStep(const Bill &bill);
+    void moneyGuard(const Bill &bill);
+    void moneyReverse(const Bill &bill);
+    void closeOrder(const Bill &bill, bool audit);
+
+    Session &m_s;
+    const BillDescriptor &m_d;
+};
+
+} // namespace tavomi::docs
