@@ -77,6 +77,8 @@ void Session::open(const ConnectionSettings &settings)
         run(QStringLiteral("PRAGMA journal_mode=WAL"));
         run(QStringLiteral("PRAGMA synchronous=NORMAL"));
         run(QStringLiteral("PRAGMA foreign_keys=OFF"));
+        // The stock tables of a large company are read row by row during postings: keep them in memory.
+        run(QStringLiteral("PRAGMA cache_size=-65536"));
     } else if (settings.isPostgres()) {
         run(QStringLiteral("SET client_encoding TO 'UTF8'"));
     }

@@ -10,6 +10,8 @@
 #include "common/transaction.h"
 #include "documents/stock_ledger.h"
 
+#include <QHash>
+
 #include <cmath>
 
 namespace tavomi::docs {
@@ -397,7 +399,29 @@ void BillStore::closeOrder(const Bill &b, bool audit)
 
 void BillStore::post(const Bill &b, int direction)
 {
+    if (m_d.posting == Posting::None)
+        return;
     StockLedger ledger(m_s);
+    // Read what the postings need in a few statements instead of one per line.
+    QStringList codes;
+    QHash<QString, QStringList> byWarehouse;
+    for (const BillLine &line : b.lines) {
+        codes << line.code;
+        if (m_d.posting == Posting::Inbound || m_d.posting == Posting::Outbound) {
+            byWarehouse[line.warehouse] << line.code;
+        } else if (m_d.posting == Posting::Transfer) {
+            byWarehouse[line.warehouse] << line.code;
+            byWarehouse[line.warehouseIn] << line.code;
+        }
+    }
+    ledger.preloadGoods(codes);
+    for (auto it = byWarehouse.cbegin(); it != byWarehouse.cend(); ++it)
+        if (m_s.hasTable(it.key()))
+            ledger.preloadStock(it.key(), it.value());
+    if (m_d.totalsFollow) {
+        ledger.preloadStock(QStringLiteral("库存"), codes);
+        ledger.preloadStock(QStringLiteral("库存2"), codes);
+    }
     switch (m_d.posting) {
     case Posting::None:
         return;

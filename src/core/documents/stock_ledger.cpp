@@ -35,21 +35,88 @@ StockLedger::StockLedger(Session &session)
     : m_session(session)
 {}
 
-GoodsUnits StockLedger::units(const QString &code) const
+namespace {
+
+GoodsUnits readUnits(const QSqlQuery &q, int first)
 {
     GoodsUnits g;
+    g.exists = true;
+    g.baseUnitText = q.value(first).toString();
+    g.bigUnit = q.value(first + 1).toString();
+    g.perBig = q.value(first + 2).toDouble();
+    g.spec = q.value(first + 3).toString();
+    g.names = q.value(first + 4).toString();
+    g.cost = q.value(first + 5).toDouble();
+    return g;
+}
+
+// Bound "in" lists of at most this many codes.
+constexpr int kChunk = 200;
+
+QString marks(int n)
+{
+    QStringList m;
+    for (int i = 0; i < n; ++i)
+        m << QStringLiteral("?");
+    return m.join(QLatin1Char(','));
+}
+
+} // namespace
+
+GoodsUnits StockLedger::units(const QString &code)
+{
+    const auto it = m_goods.constFind(code);
+    if (it != m_goods.constEnd())
+        return *it;
+    GoodsUnits g;
     QSqlQuery &q = m_session.runCached(QStringLiteral("select 单位,大包装,小包装,柜组,换算数,进价 from 商品 where 编码=?"), {code});
-    if (q.next()) {
-        g.exists = true;
-        g.baseUnitText = q.value(0).toString();
-        g.bigUnit = q.value(1).toString();
-        g.perBig = q.value(2).toDouble();
-        g.spec = q.value(3).toString();
-        g.names = q.value(4).toString();
-        g.cost = q.value(5).toDouble();
-    }
+    if (q.next())
+        g = readUnits(q, 0);
     q.finish();
     return g;
+}
+
+void StockLedger::preloadGoods(const QStringList &codes)
+{
+    QStringList distinct = QStringList(codes);
+    distinct.removeDuplicates();
+    for (int i = 0; i < distinct.size(); i += kChunk) {
+        const QStringList part = distinct.mid(i, kChunk);
+        QVariantList values;
+        for (const QString &c : part)
+            values << c;
+        QSqlQuery q = m_session.run(
+            QStringLiteral("select 编码,单位,大包装,小包装,柜组,换算数,进价 from 商品 where 编码 in (%1)").arg(marks(int(part.size()))), values);
+        while (q.next())
+            m_goods.insert(q.value(0).toString(), readUnits(q, 1));
+    }
+}
+
+void StockLedger::preloadStock(const QString &table, const QStringList &codes)
+{
+    QStringList distinct = QStringList(codes);
+    distinct.removeDuplicates();
+    QHash<QString, double> &known = m_quantities[table];
+    const QString lock = m_session.isPostgres() ? QStringLiteral(" for update") : QString();
+    for (int i = 0; i < distinct.size(); i += kChunk) {
+        const QStringList part = distinct.mid(i, kChunk);
+        QVariantList values;
+        for (const QString &c : part) {
+            values << c;
+            known.insert(c, qQNaN());
+        }
+        QSqlQuery q = m_session.run(
+            QStringLiteral("select 编码,数量 from %1 where 编码 in (%2)%3").arg(quoted(table), marks(int(part.size())), lock), values);
+        while (q.next())
+            known.insert(q.value(0).toString(), q.value(1).toDouble());
+    }
+}
+
+QString StockLedger::quoted(const QString &table) const
+{
+    if (table == QLatin1String("库存") || table == QLatin1String("库存2"))
+        return table;
+    return m_session.quoteName(table);
 }
 
 double StockLedger::baseQuantity(const GoodsUnits &goods, const QString &unit, double quantity)
@@ -57,7 +124,7 @@ double StockLedger::baseQuantity(const GoodsUnits &goods, const QString &unit, d
     return quantity * goods.factor(unit);
 }
 
-double StockLedger::baseQuantity(const QString &code, const QString &unit, double quantity) const
+double StockLedger::baseQuantity(const QString &code, const QString &unit, double quantity)
 {
     return baseQuantity(units(code), unit, quantity);
 }
@@ -79,25 +146,31 @@ void StockLedger::checkWarehouse(const QString &warehouse, const QString &warnin
     m_checked.insert(warehouse);
 }
 
-void StockLedger::postTable(const QString &quotedTable, const QString &rowLabel, const GoodsUnits &goods,
-                            const QString &code, double quantity, double amount)
+void StockLedger::postTable(const QString &table, const GoodsUnits &goods, const QString &code, double quantity,
+                            double amount)
 {
-    // Read the row (locked on PostgreSQL), then write the new quantity, amount and package text in one go.
-    const QString lock = m_session.isPostgres() ? QStringLiteral(" for update") : QString();
-    QSqlQuery &q = m_session.runCached(QStringLiteral("select 数量 from %1 where 编码=?%2").arg(quotedTable, lock), {code});
-    const bool found = q.next();
-    const double current = found ? q.value(0).toDouble() : 0;
-    q.finish();
-    if (!found)
-        m_session.runCached(QStringLiteral("insert into %1(货位,编码,数量,金额,日期,标记,组合库存) values(?,?,0,0,?,0,'')")
-                                .arg(quotedTable),
-                            {rowLabel, code, Clock::today()});
-    const double updated = current + quantity;
+    const QString name = quoted(table);
+    QHash<QString, double> &known = m_quantities[table];
+    auto it = known.find(code);
+    if (it == known.end()) {
+        const QString lock = m_session.isPostgres() ? QStringLiteral(" for update") : QString();
+        QSqlQuery &q = m_session.runCached(QStringLiteral("select 数量 from %1 where 编码=?%2").arg(name, lock), {code});
+        it = known.insert(code, q.next() ? q.value(0).toDouble() : qQNaN());
+        q.finish();
+    }
+    if (qIsNaN(*it)) {
+        // A goods created before the warehouse, or a row lost: start it at zero.
+        m_session.runCached(QStringLiteral("insert into %1(货位,编码,数量,金额,日期,标记,组合库存) values(?,?,0,0,?,0,'')").arg(name),
+                            {table, code, Clock::today()});
+        *it = 0;
+    }
+    const double updated = *it + quantity;
     QString package;
     if (goods.perBig != 0)
         package = PackageText(numberText(updated / goods.perBig), goods.spec, goods.names);
-    m_session.runCached(QStringLiteral("update %1 set 数量=数量+?,金额=金额+?,组合库存=? where 编码=?").arg(quotedTable),
+    m_session.runCached(QStringLiteral("update %1 set 数量=数量+?,金额=金额+?,组合库存=? where 编码=?").arg(name),
                         {quantity, amount, package, code});
+    *it = updated;
 }
 
 void StockLedger::postLine(const QString &warehouse, const QString &code, double baseQuantity, double amount,
@@ -109,10 +182,10 @@ void StockLedger::postLine(const QString &warehouse, const QString &code, double
         throw Error(QStringLiteral("商品[%1]已经不存在，不能过账").arg(code));
     const double q = direction * baseQuantity;
     const double a = direction * amount;
-    postTable(m_session.quoteName(warehouse), warehouse, goods, code, q, a);
+    postTable(warehouse, goods, code, q, a);
     if (totalsFollow) {
-        postTable(QStringLiteral("库存"), QStringLiteral("库存"), goods, code, q, a);
-        postTable(QStringLiteral("库存2"), QStringLiteral("库存2"), goods, code, q, a);
+        postTable(QStringLiteral("库存"), goods, code, q, a);
+        postTable(QStringLiteral("库存2"), goods, code, q, a);
     }
 }
 
@@ -121,6 +194,7 @@ void StockLedger::zeroWarehouseRow(const QString &warehouse, const QString &code
     checkWarehouse(warehouse, QString());
     m_session.runCached(QStringLiteral("update %1 set 数量=0,金额=0,组合库存='0' where 编码=?").arg(m_session.quoteName(warehouse)),
                         {code});
+    m_quantities[warehouse].remove(code);
 }
 
 void StockLedger::rebuildTotal(const QString &code)
@@ -146,6 +220,7 @@ void StockLedger::rebuildTotal(const QString &code)
     QString package;
     if (goods.perBig != 0)
         package = PackageText(numberText(quantity / goods.perBig), goods.spec, goods.names);
+    m_quantities[QStringLiteral("库存")].remove(code);
     const int changed = m_session.execute(QStringLiteral("update 库存 set 数量=?,金额=?,组合库存=? where 编码=?"),
                                           {quantity, amount, package, code});
     if (changed == 0)

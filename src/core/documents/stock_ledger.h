@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QSet>
+#include <QStringList>
 #include <QString>
 
 namespace tavomi {
@@ -33,11 +35,15 @@ class StockLedger
 public:
     explicit StockLedger(Session &session);
 
-    GoodsUnits units(const QString &code) const;
+    GoodsUnits units(const QString &code);
+    // Reads, in a few statements, what the postings of a bill will need: the goods' unit schemes
+    // and the current rows of the stock tables. Optional; postings read what is not preloaded.
+    void preloadGoods(const QStringList &codes);
+    void preloadStock(const QString &table, const QStringList &codes);
 
     // Quantity of a line in base units.
     static double baseQuantity(const GoodsUnits &goods, const QString &unit, double quantity);
-    double baseQuantity(const QString &code, const QString &unit, double quantity) const;
+    double baseQuantity(const QString &code, const QString &unit, double quantity);
 
     // Adds (direction +1) or takes away (−1) a line's base quantity and amount in the warehouse's
     // stock table, and in 库存 and 库存2 when the totals follow. A missing row is created at zero
@@ -54,11 +60,15 @@ public:
 
 private:
     void checkWarehouse(const QString &warehouse, const QString &warningWord);
-    void postTable(const QString &quotedTable, const QString &rowLabel, const GoodsUnits &goods, const QString &code,
-                   double quantity, double amount);
+    void postTable(const QString &table, const GoodsUnits &goods, const QString &code, double quantity, double amount);
+    QString quoted(const QString &table) const;
 
     Session &m_session;
     QSet<QString> m_checked;
+    QHash<QString, GoodsUnits> m_goods;
+    // Current 数量 per stock table and goods code, as this command has left it; absent: not read yet;
+    // NaN: no row.
+    QHash<QString, QHash<QString, double>> m_quantities;
 };
 
 } // namespace tavomi::docs
