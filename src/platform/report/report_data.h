@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
 namespace tavomi::report {
 
 // One named data set handed to a report template: column names and rows.
@@ -22,6 +24,9 @@ struct ReportData
     QString title;
     QList<DataSet> sets;
     QHash<QString, QVariant> values;
+    // Functions a template may call by name, supplied by the form that prints ("gettxm", "getchm" …).
+    // "NtoC" is always there.
+    QHash<QString, std::function<QString(const QStringList &)>> functions;
 
     const DataSet *set(const QString &name) const
     {

@@ -1,0 +1,2 @@
+tavomi_test(test_report SOURCES report/template_engine_test.cpp report/report_view_test.cpp)
+target_compile_definitions(test_report PRIVATE TAVOMI_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
