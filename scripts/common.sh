@@ -11,7 +11,7 @@ PACKAGES=(
   qt6-charts-dev libsodium-dev libxlsxwriter-dev libfreexl-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql postgresql-client
-  fonts-noto-cjk xvfb xauth
+  fonts-noto-cjk xvfb xauth unzip poppler-utils
 )
 
 as_root() {
