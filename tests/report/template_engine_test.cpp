@@ -40,6 +40,9 @@ TEST(TemplateEngine, FillsFieldsBandsFormatsAndFunctions)
         {"{{没有这个}}", "[?没有这个]"},
         {"{{nofunc(1)}}", "[?nofunc(1)]"},
         {"<!--band nothing-->x<!--endband-->y", "y"},
+        {"{{title}}", "测试"},
+        {"<!--table company-->", "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr style=\"background:#eeeeee\">"
+                                 "<th>公司名</th></tr><tr><td>A&amp;B 商行</td></tr></table>"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(TemplateEngine::fill(QString::fromUtf8(c.tmpl), d), QString::fromUtf8(c.expected)) << c.tmpl;

@@ -1,5 +1,6 @@
 #include "report/template_engine.h"
 
+#include "common/clock.h"
 #include "common/text_utils.h"
 
 #include <QFile>
@@ -56,6 +57,19 @@ QVariant lookup(const Scope &scope, const QString &name, bool *found)
         QVariant v = columnValue(set, 0, name, found);
         if (*found)
             return v;
+    }
+    // Names every report knows.
+    if (name == QLatin1String("title")) {
+        *found = true;
+        return scope.data.title;
+    }
+    if (name == QLatin1String("printDate")) {
+        *found = true;
+        return Clock::today();
+    }
+    if (name == QLatin1String("printTime")) {
+        *found = true;
+        return Clock::timeText();
     }
     return QVariant();
 }
@@ -196,6 +210,52 @@ QString substitute(const QString &part, const Scope &scope)
 
 } // namespace
 
+namespace {
+
+QString tableOf(const DataSet &set)
+{
+    QString html = QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr style=\"background:#eeeeee\">");
+    for (const QString &c : set.columns)
+        html += QStringLiteral("<th>%1</th>").arg(c.toHtmlEscaped());
+    html += QStringLiteral("</tr>");
+    for (const QVariantList &row : set.rows) {
+        html += QStringLiteral("<tr>");
+        for (const QVariant &v : row) {
+            const bool number = v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong;
+            html += (number ? QStringLiteral("<td align=\"right\">%1</td>") : QStringLiteral("<td>%1</td>")).arg(text(v).toHtmlEscaped());
+        }
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+// <!--table name--> lays out every column and row of a data set; <!--tables--> does so for every
+// set except the company data.
+QString expandTables(const QString &templateText, const ReportData &data)
+{
+    static const QRegularExpression table(QStringLiteral("<!--\\s*table\\s+(\\S+?)\\s*-->"));
+    static const QRegularExpression tables(QStringLiteral("<!--\\s*tables\\s*-->"));
+    QString out = templateText;
+    QString all;
+    for (const DataSet &set : data.sets)
+        if (set.name != QLatin1String("company"))
+            all += tableOf(set) + QStringLiteral("<br/>");
+    out.replace(tables, all);
+    QString result;
+    qsizetype last = 0;
+    auto it = table.globalMatch(out);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        result += out.mid(last, m.capturedStart() - last);
+        if (const DataSet *set = data.set(m.captured(1)))
+            result += tableOf(*set);
+        last = m.capturedEnd();
+    }
+    return result + out.mid(last);
+}
+
+} // namespace
+
 QString TemplateEngine::fill(const QString &templateText, const ReportData &data)
 {
     static const QRegularExpression band(QStringLiteral("<!--\\s*band\\s+(\\S+?)\\s*-->(.*?)<!--\\s*endband\\s*-->"),
@@ -216,7 +276,7 @@ QString TemplateEngine::fill(const QString &templateText, const ReportData &data
         last = m.capturedEnd();
     }
     out += substitute(templateText.mid(last), top);
-    return out;
+    return expandTables(out, data);
 }
 
 QString TemplateEngine::fallback(const ReportData &data, const QString &note)

@@ -12,8 +12,11 @@ namespace tavomi::report {
 //   {{金额|0.00}}              a number with that many decimals ("0" for none)
 //   {{NtoC(master.金额合计)}}   a function of the template (arguments: fields, 'text' or numbers)
 //   {{#}}                      the number of the row inside a band (1, 2, …)
+//   {{title}}, {{printDate}}, {{printTime}}   the report's title and the moment it is printed
 // A band repeats its content once per row of a data set; inside it, plain names are that row's columns:
 //   <!--band lines--> <tr><td>{{品名}}</td><td>{{金额|0.00}}</td></tr> <!--endband-->
+// <!--table lines--> lays out every column and row of a data set as a table, and <!--tables--> every
+// set but "company": list reports need no column-by-column template.
 // Text values are HTML-escaped.
 class TemplateEngine
 {
