@@ -1,6 +1,7 @@
 #include "spreadsheet/xlsx_export.h"
 #include "support/test_db.h"
 #include "ui/common/data_grid.h"
+#include "ui/common/list_report.h"
 
 #include <QDir>
 #include <QProcess>
@@ -88,4 +89,24 @@ TEST(XlsxName, ExtensionRule)
     } cases[] = {{"a", "a.xlsx"}, {"a.XLSX", "a.XLSX"}, {"a.xls", "a.xls.xlsx"}, {"报表.xlsx", "报表.xlsx"}};
     for (const auto &c : cases)
         EXPECT_EQ(spreadsheet::withXlsxExtension(QString::fromUtf8(c.in)), QString::fromUtf8(c.out));
+}
+
+TEST_F(DataGridTest, PrintsTheWholeResultPageByPage)
+{
+    for (int i = 0; i < 200; ++i)
+        addGoods(QStringLiteral("C%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("商品%1").arg(i), 1, 2);
+    grid.refresh();
+    ListReport r = gridListReport(&grid, QStringLiteral("商品资料"));
+    int rows = 0;
+    const auto next = r.next;
+    r.next = [&rows, next](QStringList &cells) {
+        const bool more = next(cells);
+        rows += more ? 1 : 0;
+        return more;
+    };
+    int pages = 0;
+    ASSERT_TRUE(writeListReportPdf(QDir(folder()).filePath(QStringLiteral("list.pdf")), r, &pages));
+    EXPECT_EQ(rows, 203);
+    EXPECT_GT(pages, 3);
+    EXPECT_TRUE(r.footer.contains(QStringLiteral("共 203 条")));
 }

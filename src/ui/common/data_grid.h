@@ -78,6 +78,10 @@ public:
     QVariant value(int row, const QString &field) const;
     QVariant currentValue(const QString &field) const;
 
+    // The grid's statement with its sort, and the bound values (for printing and export).
+    QString orderedQuery() const { return orderedSql(); }
+    QVariantList queryValues() const { return m_values; }
+
     // Every row of the result (not only the fetched ones) with the visible columns; empty on success.
     QString exportTo(const QString &path, const QString &sheetName) const;
 
