@@ -1,6 +1,10 @@
 #include "common/messages.h"
 #include "common/program_folder.h"
+#include "ui/common/report_designer.h"
 #include "ui/common/report_view.h"
+
+#include <QPlainTextEdit>
+#include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
@@ -109,4 +113,16 @@ TEST_F(ReportViewTest, MissingTemplateFallsBackAndSaysSo)
     EXPECT_TRUE(seen.contains(QStringLiteral("商品1")));
     ASSERT_EQ(m_messages.shown.size(), 1);
     EXPECT_TRUE(m_messages.lastText().contains(QStringLiteral("no_such_report.frf")));
+}
+
+TEST_F(ReportViewTest, DesignerPreviewsAsYouTypeAndSavesInPlace)
+{
+    ReportDesigner designer(QStringLiteral("zcfrf/printreport_input_modi_new_1.frf"), billData(2));
+    EXPECT_TRUE(designer.preview()->toPlainText().contains(QStringLiteral("商品2")));
+    designer.editor()->setPlainText(QStringLiteral("<p>新格式 {{lines.单号}} {{NtoC(12.34)}}</p>"));
+    designer.refreshPreview();
+    EXPECT_EQ(designer.preview()->toPlainText().trimmed(), QStringLiteral("新格式 J20260315093000 壹拾贰圆叁角肆分"));
+    ASSERT_TRUE(designer.save());
+    EXPECT_TRUE(renderReportHtml(QStringLiteral("zcfrf/printreport_input_modi_new_1.frf"), billData(1))
+                    .contains(QStringLiteral("新格式 J20260315093000")));
 }
