@@ -131,7 +131,7 @@ QList<Table> buildTables()
                                                  "审核标志:f,备注,处理单据"));
     add(QStringLiteral("银行帐户表"), QStringLiteral("编号,账户名称,期初额:n,期未额:n"));
     add(QStringLiteral("存取款表"), QStringLiteral("单据,日期,金额:n,转出帐户,转入帐户,经手人,审核状态,备注,相关单据,操作员"));
-    add(QStringLiteral("现金明细表"), QStringLiteral("自动编码,编码,日期,业务类型,借方发生:n,贷方发生:n,余额:n,票据号码,备注,审核状态"));
+    add(QStringLiteral("现金明细表"), QStringLiteral("自动编码,编码,日期,业务类型,借方发生:n,贷方发生:n,余额:n,票据号码,备注,审核状态,流水号:i"));
     add(QStringLiteral("其它费用收入表"), QStringLiteral("编码,收款日期,收款项目,金额:n,收款方式,收款去向,经手人,审核状态,备注,"
                                                      "相关单据,操作员,付款客户"));
     add(QStringLiteral("其它费用支出表"), QStringLiteral("编码,付款日期,付款项目,金额:n,付款方式,付款来源,经手人,审核状态,备注,"
@@ -204,6 +204,8 @@ QList<Index> indexes()
     out.append({QStringLiteral("销售收款表"), QStringLiteral("收款日期"), false});
     out.append({QStringLiteral("采购付款表"), QStringLiteral("付款日期"), false});
     out.append({QStringLiteral("现金明细表"), QStringLiteral("日期"), false});
+    out.append({QStringLiteral("现金明细表"), QStringLiteral("备注"), false});
+    out.append({QStringLiteral("现金明细表"), QStringLiteral("自动编码"), true});
     return out;
 }
 

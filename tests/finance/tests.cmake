@@ -1,0 +1,1 @@
+tavomi_test(test_finance DB CORE SOURCES finance/cash_ledger_test.cpp)
