@@ -47,6 +47,11 @@ QList<BillDescriptor> build()
     d.unitHintPrefix = QStringLiteral("单位转换:按1为 ");
     d.printTemplate = QStringLiteral("zcfrf/printreport_input_modi_new_1.frf");
     d.printTitle = QStringLiteral("商品进货信息报表");
+    d.printColumns = QStringList{QStringLiteral("公司名"), QStringLiteral("电话一"), QStringLiteral("单号"), QStringLiteral("品名"),
+                                 QStringLiteral("大单位"), QStringLiteral("件数量"), QStringLiteral("件进价"), QStringLiteral("金额"),
+                                 QStringLiteral("金额合计"), QStringLiteral("操作员"), QStringLiteral("序号"), QStringLiteral("进率")};
+    d.orderFieldCaption = QStringLiteral("订 单 号");
+    d.summaryCaption = QStringLiteral("摘   要");
     d.lookupForm = QStringLiteral("Tfrm_locate_modi_input");
     d.lookupHint = QStringLiteral("进货单查询");
     d.permission = QStringLiteral("采购进货开票");
@@ -71,6 +76,7 @@ QList<BillDescriptor> build()
     order.summaryItems = {QStringLiteral("采购订单")};
     order.printTemplate = QStringLiteral("zcfrf/printreport_cggl_modi.frf");
     order.printTitle = QStringLiteral("采购订单");
+    order.orderFieldCaption.clear();
     order.lookupForm = QStringLiteral("Tfrm_locate_cggl_modi");
     order.lookupHint = QStringLiteral("采购订单查询");
     order.permission = QStringLiteral("进货订单开票");
@@ -100,6 +106,9 @@ QList<BillDescriptor> build()
     ret.unitHintPrefix = QStringLiteral("输入显示:按1为 ");
     ret.printTemplate = QStringLiteral("zcfrf/printreport_return_modi_new_1.frf");
     ret.printTitle = QStringLiteral("采购退货信息报表");
+    ret.printColumns.removeLast(); // no discount on the printed return
+    ret.orderFieldCaption.clear();
+    ret.summaryCaption = QStringLiteral("退货性质");
     ret.lookupForm = QStringLiteral("Tfrm_locate_retrn_modi");
     ret.lookupHint = QStringLiteral("采购退货单查询");
     ret.permission = QStringLiteral("采购退货开票");
@@ -126,6 +135,7 @@ QList<BillDescriptor> build()
     oin.summaryItems = {QStringLiteral("其它入库")};
     oin.printTemplate = QStringLiteral("zcfrf/printreport_other_input.frf");
     oin.printTitle = QStringLiteral("其它入库单");
+    oin.orderFieldCaption.clear();
     oin.lookupForm = QStringLiteral("Tfrm_locate_other_input");
     oin.lookupHint = QStringLiteral("其它入库单查询");
     oin.permission = QStringLiteral("其它入库开票");
@@ -163,6 +173,7 @@ QList<BillDescriptor> build()
     sell.unitHintPrefix = QStringLiteral("单位转换:按1为 ");
     sell.printTemplate = QStringLiteral("zcfrf/printreport3_new.frf");
     sell.printTitle = QStringLiteral("商品销售出库单");
+    sell.summaryCaption = QStringLiteral("摘   要");
     sell.lookupForm = QStringLiteral("Tfrm_locate_sell");
     sell.lookupHint = QStringLiteral("销售单查询");
     sell.permission = QStringLiteral("出货单开票");
@@ -210,6 +221,7 @@ QList<BillDescriptor> build()
     take.closeQuestion = QStringLiteral("您现正在录入库存盘点单,要退出吗？");
     take.printTemplate = QStringLiteral("zcfrf/printreport_kcpd.frf");
     take.printTitle = QStringLiteral("库存盘点单");
+    take.summaryCaption = QStringLiteral("摘   要");
     take.lookupForm = QStringLiteral("Tfrm_locate_kcpd");
     take.lookupHint = QStringLiteral("盘点单查询");
     take.permission = QStringLiteral("库存盘点调整");

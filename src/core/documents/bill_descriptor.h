@@ -63,6 +63,9 @@ struct BillDescriptor
     QString unitHintPrefix;     // 单位转换:按1为  / 输入显示:按1为
     QString printTemplate;      // zcfrf/…frf
     QString printTitle;
+    QStringList printColumns;   // the printed data set: bill, partner and line columns, one row per line
+    QString orderFieldCaption;  // caption of the header's order-number field; empty: the field is hidden
+    QString summaryCaption;     // caption of the 摘要 field
     QString lookupForm;         // Tfrm_locate_modi_input
     QString lookupHint;         // TBO7B hint
     QString permission;         // main-window permission column

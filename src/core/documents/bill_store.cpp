@@ -120,7 +120,7 @@ Bill BillStore::load(const QString &number) const
     const bool purchase = isPurchase(m_d);
     const QString partnerCols = purchase ? QStringLiteral("供应商,公司名,账户,本次付款") : QStringLiteral("客户编码,客户名称,帐户,本次收款");
     QString extraCols = purchase ? QStringLiteral(",附加说明") : QStringLiteral(",业务员");
-    if (m_d.masterTable != QLatin1String("归还主"))
+    if (m_d.masterTable != QStringLiteral("归还主"))
         extraCols += QStringLiteral(",发票号码");
     QSqlQuery q = m_s.run(QStringLiteral("select 单号,发票号,货位,备注,%1,摘要,金额合计,审核标志,日期,时间,操作员%2 from %3 where 单号=?")
                               .arg(partnerCols, extraCols, m_d.masterTable),
@@ -145,7 +145,7 @@ Bill BillStore::load(const QString &number) const
         h.extra = q.value(14).toString();
     else
         h.salesperson = q.value(14).toString();
-    if (m_d.masterTable != QLatin1String("归还主"))
+    if (m_d.masterTable != QStringLiteral("归还主"))
         h.invoiceNumber = q.value(15).toString();
     b.lines = savedLines(number);
     return b;
@@ -213,11 +213,11 @@ void BillStore::insertMaster(const Bill &b)
     QVariantList v = {h.number, h.orderNumber.trimmed(), h.place.trimmed(), h.partnerCode.trimmed(), h.partnerName.trimmed(),
                       0.0, h.total, 0, h.date, h.time, h.operatorName, h.salesperson.trimmed(), h.account.trimmed(),
                       h.writeOff, h.summary.trimmed(), h.remark.trimmed(), 0.0};
-    if (m_d.masterTable != QLatin1String("归还主")) {
+    if (m_d.masterTable != QStringLiteral("归还主")) {
         cols += QStringLiteral(",发票号码");
         v << h.invoiceNumber.trimmed();
     }
-    if (m_d.masterTable == QLatin1String("销售主") || m_d.masterTable == QLatin1String("客户订单主")) {
+    if (m_d.masterTable == QStringLiteral("销售主") || m_d.masterTable == QStringLiteral("客户订单主")) {
         cols += QStringLiteral(",结算标志");
         v << (h.settleFlag.isEmpty() ? QStringLiteral("未付清") : h.settleFlag);
     }
@@ -225,7 +225,7 @@ void BillStore::insertMaster(const Bill &b)
         cols += QStringLiteral(",交货日期,完成标志");
         v << h.deliveryDate << (h.doneFlag.isEmpty() ? QStringLiteral("未完成") : h.doneFlag);
     }
-    if (m_d.masterTable == QLatin1String("其它出库主") || m_d.masterTable == QLatin1String("库存调拨主")) {
+    if (m_d.masterTable == QStringLiteral("其它出库主") || m_d.masterTable == QStringLiteral("库存调拨主")) {
         cols += QStringLiteral(",附加说明");
         v << h.extra.trimmed();
     }
@@ -264,7 +264,7 @@ void BillStore::insertLine(const Bill &b, const BillLine &line, int row)
         return;
     }
     // Sales shape: the unit as typed, except that 件 is stored as 个.
-    const QString unit = line.unit == QLatin1String("件") ? QStringLiteral("个") : line.unit;
+    const QString unit = line.unit == QStringLiteral("件") ? QStringLiteral("个") : line.unit;
     if (m_d.kind == BillKind::StockTransfer) {
         m_s.runCached(QStringLiteral("insert into 库存调拨子(序号,单号,编码,品名,单位,入库仓库,数量,金额,大单位,件数量,进率,件售价,原售价,出货仓库,备注,成本价,客户编码) "
                                      "values(?,?,?,?,?,?,?,?,?,?,?,?,0,?,?,?,?)"),
@@ -543,6 +543,16 @@ QString BillStore::audit(const QString &number)
     const QString message = moneyStep(b);
     tx.commit();
     return message;
+}
+
+void BillStore::checkUnaudit(const QString &number)
+{
+    if (!hasRight(m_s, QStringLiteral("反审单据")))
+        throw Error(kNoRightText);
+    const Bill b = load(number);
+    if (b.header.audited != 1)
+        throw Error(QStringLiteral("单据[%1]还没有审核，不能反审核!").arg(number));
+    moneyGuard(b);
 }
 
 void BillStore::unaudit(const QString &number)

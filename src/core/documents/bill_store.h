@@ -44,6 +44,9 @@ public:
     // Returns the message that closes a successful audit.
     QString audit(const QString &number);
     void unaudit(const QString &number);
+    // Throws the refusal unaudit() would give (permission, stored flag, money guard) without
+    // changing anything, so the form can refuse before it asks for confirmation.
+    void checkUnaudit(const QString &number);
 
     // The line amount rule of the grid.
     static double lineAmount(const BillLine &line);

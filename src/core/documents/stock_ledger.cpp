@@ -114,7 +114,7 @@ void StockLedger::preloadStock(const QString &table, const QStringList &codes)
 
 QString StockLedger::quoted(const QString &table) const
 {
-    if (table == QLatin1String("库存") || table == QLatin1String("库存2"))
+    if (table == QStringLiteral("库存") || table == QStringLiteral("库存2"))
         return table;
     return m_session.quoteName(table);
 }

@@ -5,14 +5,19 @@
 namespace tavomi {
 
 namespace {
-QHash<QString, FormOpener> &openers()
+QHash<QString, FormOpenerWithArguments> &openers()
 {
-    static QHash<QString, FormOpener> map;
+    static QHash<QString, FormOpenerWithArguments> map;
     return map;
 }
 } // namespace
 
 void FormRegistry::add(const QString &formName, FormOpener opener)
+{
+    openers().insert(formName, [opener = std::move(opener)](QWidget *parent, const QStringList &) { opener(parent); });
+}
+
+void FormRegistry::addWithArguments(const QString &formName, FormOpenerWithArguments opener)
 {
     openers().insert(formName, std::move(opener));
 }
@@ -23,13 +28,14 @@ bool FormRegistry::contains(const QString &formName)
     return openers().contains(formName);
 }
 
-bool FormRegistry::open(const QString &formName, QWidget *parent)
+bool FormRegistry::open(const QString &formName, QWidget *parent, const QStringList &arguments)
 {
     registerAll();
     const auto it = openers().constFind(formName);
     if (it == openers().constEnd())
         return false;
-    (*it)(parent);
+    const FormOpenerWithArguments opener = *it; // the form may register or override others while open
+    opener(parent, arguments);
     return true;
 }
 
@@ -41,6 +47,23 @@ void FormRegistry::registerAll()
     done = true;
     registerAdminForms();
     registerMasterdataForms();
+    registerDocumentForms();
+}
+
+FormRegistry::Override::Override(const QString &formName, FormOpenerWithArguments opener)
+    : m_name(formName)
+{
+    registerAll();
+    m_previous = openers().value(formName);
+    openers().insert(formName, std::move(opener));
+}
+
+FormRegistry::Override::~Override()
+{
+    if (m_previous)
+        openers().insert(m_name, m_previous);
+    else
+        openers().remove(m_name);
 }
 
 } // namespace tavomi
