@@ -1,5 +1,7 @@
 #include "ui/documents/document_form.h"
 
+#include "ui/common/report_designer.h"
+
 #include "common/clock.h"
 #include "common/error.h"
 #include "common/helpers.h"
@@ -485,9 +487,12 @@ void DocumentForm::buildToolbar(QWidget *bar)
     design->setFocusPolicy(Qt::NoFocus);
     design->setPopupMode(QToolButton::InstantPopup);
     auto *menu = new QMenu(design);
-    menu->addAction(QStringLiteral("设计打印报表"), this, [] {
-        Messages::info(QStringLiteral("建议您在设计报表前先备份一份报表文件!\n")
-                       + QStringLiteral("备份方法:将本软件安装目录-zcfrf文件夹下面扩展名为[.frf]文件 复制一份起来即可!"));
+    menu->addAction(QStringLiteral("设计打印报表"), this, [this] {
+        // The designer previews on the bill on screen when it is saved, else on an empty bill.
+        report::ReportData data;
+        if (!m_number.isEmpty() && docs::BillStore(Session::current(), m_d).exists(m_number))
+            data = printData(m_number);
+        DesignReportFile(this, m_d.printTemplate, data);
     });
     design->setMenu(menu);
     row->addStretch(1);
