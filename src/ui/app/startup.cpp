@@ -78,8 +78,11 @@ int runApplication(int argc, char **argv)
         window.raise();
         window.activateWindow();
     });
-    window.show();
-    const int rc = app.exec();
+    // The welcome box, the login and the other start-up steps run before the window shows;
+    // without a login (or after a cashier's POS session) the program ends here.
+    int rc = 0;
+    if (window.start())
+        rc = app.exec();
     Session::setCurrent(nullptr);
     Messages::install(nullptr);
     return rc;
