@@ -268,6 +268,13 @@ void setExportFileChooser(std::function<QString(const QString &)> chooser)
     g_chooser = std::move(chooser);
 }
 
+QString chooseExportFile(QWidget *parent, const QString &defaultName)
+{
+    const QString file = g_chooser ? g_chooser(defaultName)
+                                   : QFileDialog::getSaveFileName(parent, QStringLiteral("导出EXCEL"), defaultName, QStringLiteral("*.xlsx"));
+    return file.isEmpty() ? file : spreadsheet::withXlsxExtension(file);
+}
+
 void ExportGridToExcel(const QString &defaultName, DataGrid *grid)
 {
     Session &s = Session::current();
@@ -275,11 +282,9 @@ void ExportGridToExcel(const QString &defaultName, DataGrid *grid)
         Messages::warning(kNoRightText);
         return;
     }
-    QString file = g_chooser ? g_chooser(defaultName)
-                             : QFileDialog::getSaveFileName(grid, QStringLiteral("导出EXCEL"), defaultName, QStringLiteral("*.xlsx"));
+    const QString file = chooseExportFile(grid, defaultName);
     if (file.isEmpty())
         return;
-    file = spreadsheet::withXlsxExtension(file);
     const QString error = grid->exportTo(file, defaultName);
     if (error.isEmpty())
         Messages::info(QStringLiteral("导出成功"));

@@ -109,6 +109,8 @@ private:
 // Exports a grid: the permission 导出数据到excel, the save dialog (*.xlsx), all rows and visible
 // columns with their titles, then "导出成功" or the reason it failed.
 void ExportGridToExcel(const QString &defaultName, DataGrid *grid);
+// The export dialog every list uses: *.xlsx, the extension appended when missing; empty for cancel.
+QString chooseExportFile(QWidget *parent, const QString &defaultName);
 // Test seam: replaces the save dialog (returns the chosen name, empty for cancel).
 void setExportFileChooser(std::function<QString(const QString &defaultName)> chooser);
 

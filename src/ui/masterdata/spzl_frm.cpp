@@ -1,16 +1,22 @@
 #include "ui/masterdata/spzl_frm.h"
 
 #include "common/error.h"
+#include "common/helpers.h"
 #include "common/identity.h"
 #include "common/messages.h"
 #include "common/permissions.h"
 #include "common/session.h"
+#include "spreadsheet/xlsx_export.h"
+#include "ui/common/data_grid.h"
+#include "ui/common/list_report.h"
+#include "ui/common/report_view.h"
 #include "ui/masterdata/category_tree.h"
 #include "ui/masterdata/goods_list_model.h"
 #include "ui/masterdata/product_frm.h"
 #include "ui/masterdata/splebei_new_frm.h"
 
 #include <QGridLayout>
+#include <QSqlQuery>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -20,6 +26,8 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace tavomi {
 
@@ -61,17 +69,13 @@ void Tfrm_spzl::buildUi()
               [this] { changeGoods(); });
     addButton(QStringLiteral("删除"), QStringLiteral("删除当前商品资料"), QKeySequence(Qt::CTRL | Qt::Key_D),
               [this] { deleteGoods(); });
-    QPushButton *exportButton = addButton(QStringLiteral("导出EXCEL"), QString(), QKeySequence(), [] {});
-    exportButton->setEnabled(false);
-    exportButton->setToolTip(QStringLiteral("导出EXCEL:表格导出功能完成后即可使用"));
+    addButton(QStringLiteral("导出EXCEL"), QString(), QKeySequence(), [this] { exportList(); });
     QPushButton *importButton = addButton(QStringLiteral("导入"), QString(), QKeySequence(), [] {});
     importButton->setEnabled(false);
     importButton->setToolTip(QStringLiteral("从Excel文件导入商品资料:导入功能完成后即可使用"));
     addButton(QStringLiteral("按名称排序"), QString(), QKeySequence(), [this] { listAll(); });
     addButton(QStringLiteral("增加品类"), QString(), QKeySequence(), [this] { addCategory(); });
-    QPushButton *printButton = addButton(QStringLiteral("打印预览"), QString(), QKeySequence(), [] {});
-    printButton->setEnabled(false);
-    printButton->setToolTip(QStringLiteral("打印预览:报表功能完成后即可使用"));
+    addButton(QStringLiteral("打印预览"), QString(), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { printList(); });
     buttons->addStretch();
     layout->addLayout(buttons);
 
@@ -284,6 +288,132 @@ void Tfrm_spzl::addCategory()
     Tfrm_splebei_new editor(this);
     editor.exec();
     m_tree->reload();
+}
+
+} // namespace tavomi
+
+namespace tavomi {
+
+void Tfrm_spzl::exportList()
+{
+    Session &s = Session::current();
+    if (!hasRight(s, QStringLiteral("导出数据到excel"))) {
+        Messages::warning(kNoRightText);
+        return;
+    }
+    if (m_model->rowCount() == 0) {
+        Messages::info(QStringLiteral("当前无数据可导出!"));
+        return;
+    }
+    const QString file = chooseExportFile(this, QStringLiteral("商品资料"));
+    if (file.isEmpty())
+        return;
+    // Every row of the current search (not only those fetched so far), the visible columns.
+    QList<int> columns;
+    QStringList titles;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        if (m_grid->isColumnHidden(c))
+            continue;
+        columns << c;
+        titles << m_model->headerData(c, Qt::Horizontal).toString();
+    }
+    try {
+        const GoodsListQuery &query = m_model->lastQuery();
+        QSqlQuery q = s.run(query.sql(), query.values);
+        const QString error = spreadsheet::writeXlsx(file, QStringLiteral("商品资料"), titles, [&](QVariantList &row) {
+            if (!q.next())
+                return false;
+            for (int c : columns)
+                row << q.value(GoodsListModel::columnName(c));
+            return true;
+        });
+        if (error.isEmpty())
+            Messages::info(QStringLiteral("导出成功"));
+        else
+            Messages::warning(error);
+    } catch (const Error &e) {
+        Messages::warning(e.message());
+    }
+}
+
+void Tfrm_spzl::printList()
+{
+    Session &s = Session::current();
+    if (!hasRight(s, QStringLiteral("打印商品资料"))) {
+        Messages::warning(kNoRightText);
+        return;
+    }
+    try {
+        logAction(s, kLogGeneral, QStringLiteral("打印商品资料"));
+        const GoodsListQuery &query = m_model->lastQuery();
+        const QString sql = QStringLiteral("select 备注,品名,单位,批价,售价,进价,公司名 from (%1) g").arg(query.sql());
+        const int rows = s.scalar(QStringLiteral("select count(*) from (%1) c").arg(sql), query.values).toInt();
+        if (rows == 0) {
+            Messages::info(QStringLiteral("当前没有资料可打印!"));
+            return;
+        }
+        bool withCost = false;
+        if (hasRight(s, kCostRight))
+            withCost = Messages::question(QStringLiteral("商品打印"), QStringLiteral("你要打印商品的进价吗"));
+        const QStringList columns = withCost
+            ? QStringList{QStringLiteral("备注"), QStringLiteral("品名"), QStringLiteral("单位"), QStringLiteral("批价"),
+                          QStringLiteral("售价"), QStringLiteral("进价"), QStringLiteral("公司名")}
+            : QStringList{QStringLiteral("备注"), QStringLiteral("品名"), QStringLiteral("单位"), QStringLiteral("批价"),
+                          QStringLiteral("售价"), QStringLiteral("公司名")};
+        const QString title = QStringLiteral("商品资料");
+        if (rows > 5000) {
+            // A long list prints straight from its rows, page by page.
+            ListReport r;
+            r.title = title;
+            r.columns = {QStringLiteral("条形码"), QStringLiteral("品名规格"), QStringLiteral("单位"), QStringLiteral("批价"),
+                         QStringLiteral("售价")};
+            r.rightAligned = {false, false, false, true, true};
+            r.widths = {2, 4, 1, 1, 1};
+            if (withCost) {
+                r.columns << QStringLiteral("进价");
+                r.rightAligned << true;
+                r.widths << 1;
+            }
+            r.columns << QStringLiteral("供应商");
+            r.rightAligned << false;
+            r.widths << 3;
+            auto q = std::make_shared<QSqlQuery>();
+            const QVariantList values = query.values;
+            r.restart = [q, sql, values] { *q = Session::current().run(sql, values); };
+            r.next = [q, withCost](QStringList &cells) {
+                if (!q->next())
+                    return false;
+                for (int i = 0; i < 7; ++i) {
+                    if (i == 5 && !withCost)
+                        continue;
+                    cells << (i >= 3 && i <= 5 ? formatGridValue(q->value(i), GridFormat::Amount) : q->value(i).toString());
+                }
+                return true;
+            };
+            r.footer = QStringLiteral("共 %1 种商品").arg(rows);
+            ShowListReport(this, r);
+            return;
+        }
+        report::ReportData data;
+        data.title = title;
+        QSqlQuery company = s.run(QStringLiteral("select 公司名,销售电话,传真,地址 from 报表参数"));
+        report::DataSet c{QStringLiteral("company"), {QStringLiteral("公司名"), QStringLiteral("销售电话"), QStringLiteral("传真"), QStringLiteral("地址")}, {}};
+        if (company.next())
+            c.rows.append({company.value(0), company.value(1), company.value(2), company.value(3)});
+        data.sets.append(c);
+        report::DataSet goods{QStringLiteral("goods"), columns, {}};
+        QSqlQuery q = s.run(sql, query.values);
+        while (q.next()) {
+            QVariantList row;
+            for (const QString &col : columns)
+                row << q.value(col);
+            goods.rows.append(row);
+        }
+        data.sets.append(goods);
+        ShowReportFile(this, withCost ? QStringLiteral("zcfrf/proceduct.frf") : QStringLiteral("zcfrf/proceduct1.frf"), data);
+    } catch (const Error &e) {
+        Messages::warning(e.message());
+    }
 }
 
 } // namespace tavomi

@@ -25,6 +25,9 @@ public:
     void search();
     void showCategory(const QString &code);
     void listAll();
+    // "导出EXCEL" and "打印预览" of the current search.
+    void exportList();
+    void printList();
     void addGoods();
     void changeGoods();
     void deleteGoods();
