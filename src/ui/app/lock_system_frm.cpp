@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "common/messages.h"
 #include "common/session.h"
+#include "ui/common/window_dragger.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -49,7 +50,7 @@ Tfrm_lock_system::Tfrm_lock_system(const QString &workNumber, const QString &use
 
     m_picture = new QFrame(frame);
     m_picture->setObjectName(QStringLiteral("lockBanner"));
-    m_picture->installEventFilter(this);
+    WindowDragger::attach(m_picture);
     auto *bannerLayout = new QVBoxLayout(m_picture);
     bannerLayout->setContentsMargins(20, 10, 20, 10);
     auto *caption = new QLabel(windowTitle(), m_picture);
@@ -149,20 +150,6 @@ bool Tfrm_lock_system::eventFilter(QObject *watched, QEvent *event)
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             attemptUnlock();
             return true;
-        }
-    } else if (watched == m_picture) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            auto *mouse = static_cast<QMouseEvent *>(event);
-            if (mouse->button() == Qt::LeftButton) {
-                m_dragging = true;
-                m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
-                return true;
-            }
-        } else if (event->type() == QEvent::MouseMove && m_dragging) {
-            move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_dragOffset);
-            return true;
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            m_dragging = false;
         }
     }
     return QDialog::eventFilter(watched, event);

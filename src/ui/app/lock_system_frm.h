@@ -36,8 +36,6 @@ protected:
 
 private:
     QWidget *m_picture = nullptr;
-    QPoint m_dragOffset;
-    bool m_dragging = false;
     bool m_unlocked = false;
 };
 

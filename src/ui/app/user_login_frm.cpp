@@ -7,6 +7,7 @@
 #include "common/permissions.h"
 #include "common/session.h"
 #include "ui/app/connect_service_frm.h"
+#include "ui/common/window_dragger.h"
 
 #include <QComboBox>
 #include <QEventLoop>
@@ -65,7 +66,7 @@ TFrmUserLogin::TFrmUserLogin(QWidget *parent)
     m_banner = new QFrame(frame);
     m_banner->setObjectName(QStringLiteral("loginBanner"));
     m_banner->setFixedHeight(96);
-    m_banner->installEventFilter(this);
+    WindowDragger::attach(m_banner);
     auto *bannerLayout = new QHBoxLayout(m_banner);
     bannerLayout->setContentsMargins(24, 8, 6, 8);
     auto *titles = new QVBoxLayout;
@@ -273,20 +274,6 @@ bool TFrmUserLogin::eventFilter(QObject *watched, QEvent *event)
         if (enter && watched == Edit3) {
             attemptLogin();
             return true;
-        }
-    } else if (watched == m_banner) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            auto *mouse = static_cast<QMouseEvent *>(event);
-            if (mouse->button() == Qt::LeftButton) {
-                m_dragging = true;
-                m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
-                return true;
-            }
-        } else if (event->type() == QEvent::MouseMove && m_dragging) {
-            move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_dragOffset);
-            return true;
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            m_dragging = false;
         }
     }
     return QDialog::eventFilter(watched, event);

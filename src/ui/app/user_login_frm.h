@@ -49,8 +49,6 @@ private:
     void fillLists();
 
     QWidget *m_banner = nullptr;
-    QPoint m_dragOffset;
-    bool m_dragging = false;
     bool m_inLookup = false;
 };
 
