@@ -30,15 +30,20 @@ ReportData billData(int lines)
     DataSet l{QStringLiteral("lines"),
               {QStringLiteral("公司名"), QStringLiteral("电话一"), QStringLiteral("单号"), QStringLiteral("品名"),
                QStringLiteral("大单位"), QStringLiteral("件数量"), QStringLiteral("件进价"), QStringLiteral("金额"),
-               QStringLiteral("金额合计"), QStringLiteral("操作员"), QStringLiteral("序号"), QStringLiteral("进率")},
+               QStringLiteral("金额合计"), QStringLiteral("操作员"), QStringLiteral("序号"), QStringLiteral("进率"),
+               // the columns only the sales bills print
+               QStringLiteral("件售价"), QStringLiteral("帐户"), QStringLiteral("备注"), QStringLiteral("主备注"),
+               QStringLiteral("出货仓库")},
               {}};
     for (int i = 1; i <= lines; ++i)
         l.rows.append({QStringLiteral("供应商甲"), QStringLiteral("上海"), QStringLiteral("J20260315093000"),
                        QStringLiteral("商品%1").arg(i), QStringLiteral("件"), 2.0, 48.0, 96.0, 96.0 * lines,
-                       QStringLiteral("张三"), QString::number(i), 1.0});
+                       QStringLiteral("张三"), QString::number(i), 1.0, 48.0, QStringLiteral("现金"),
+                       QStringLiteral("6901234"), QStringLiteral("月结"), QStringLiteral("一号仓")});
     d.sets.append(l);
     d.functions.insert(QStringLiteral("getchm"), [](const QStringList &) { return QStringLiteral("供应商甲"); });
     d.functions.insert(QStringLiteral("gettxm"), [](const QStringList &) { return QString(); });
+    d.functions.insert(QStringLiteral("getsjm"), [](const QStringList &) { return QString(); });
     return d;
 }
 

@@ -164,12 +164,16 @@ QList<BillDescriptor> build()
     sell.orderMasterTable = QStringLiteral("客户订单主");
     sell.updatesCostPrice = false;
     sell.logNoun = QStringLiteral("销售单据");
-    sell.auditConfirmText = defaultConfirm;
-    sell.closeQuestion = QStringLiteral("您现正在录入商品销售单,要退出吗？");
+    sell.auditConfirmText = QStringLiteral("单据审核后将不能修改数据,您确实要审核单据吗？？");
+    sell.closeQuestion = QStringLiteral("您现正在开销售单,要退出吗？");
     sell.summaryDefault = QStringLiteral("销售出货");
     sell.summaryItems = {QStringLiteral("销售出货")};
     sell.gridTitles = {QStringLiteral("速记码"), QStringLiteral("单位"), QStringLiteral("件数"), QStringLiteral("出货仓库"),
                        QStringLiteral("折扣"), QStringLiteral("售价"), QStringLiteral("实售金额"), QStringLiteral("品名规格")};
+    // The shipment and the return show their own titles and a ninth column for a note or barcode.
+    const QStringList shipmentTitles = {QStringLiteral("速记码"), QStringLiteral("单位"), QStringLiteral("数量"),
+                                        QStringLiteral("出货仓库"), QStringLiteral("折扣"), QStringLiteral("售价"),
+                                        QStringLiteral("实收金额"), QStringLiteral("品名规格"), QStringLiteral("备注/条形码")};
     sell.unitHintPrefix = QStringLiteral("单位转换:按1为 ");
     sell.printTemplate = QStringLiteral("zcfrf/printreport3_new.frf");
     sell.printTitle = QStringLiteral("商品销售出库单");
@@ -279,7 +283,13 @@ QList<BillDescriptor> build()
     lend.permission = QStringLiteral("借还货管理");
     out.append(lend);
 
-    out.append(sell);
+    BillDescriptor shipment = sell;
+    shipment.gridTitles = shipmentTitles;
+    shipment.printColumns = {QStringLiteral("公司名"), QStringLiteral("电话一"), QStringLiteral("单号"), QStringLiteral("品名"),
+                         QStringLiteral("大单位"), QStringLiteral("件数量"), QStringLiteral("件售价"), QStringLiteral("金额"),
+                         QStringLiteral("帐户"), QStringLiteral("金额合计"), QStringLiteral("操作员"), QStringLiteral("备注"),
+                         QStringLiteral("序号"), QStringLiteral("进率"), QStringLiteral("主备注"), QStringLiteral("出货仓库")};
+    out.append(shipment);
 
     BillDescriptor corder = sell;
     corder.kind = BillKind::CustomerOrder;
@@ -308,7 +318,7 @@ QList<BillDescriptor> build()
     sret.kind = BillKind::SalesReturn;
     sret.formName = QStringLiteral("Tfrm_xsthgl_modi");
     sret.caption = QStringLiteral("客户退货管理");
-    sret.heading = QStringLiteral("销售退货");
+    sret.heading = QStringLiteral("客户销售退货");
     sret.prefix = QStringLiteral("XT");
     sret.masterTable = QStringLiteral("销售退货主");
     sret.lineTable = QStringLiteral("销售退货子");
@@ -316,14 +326,24 @@ QList<BillDescriptor> build()
     sret.posting = Posting::Inbound;
     sret.money = MoneyStep::NegativeReceivable;
     sret.orderMasterTable.clear();
-    sret.logNoun = QStringLiteral("销售退货单据");
-    sret.closeQuestion = QStringLiteral("您现正在录入销售退货单,要退出吗？");
-    sret.summaryDefault = QStringLiteral("销售退货");
-    sret.summaryItems = {QStringLiteral("销售退货")};
-    sret.printTemplate = QStringLiteral("zcfrf/printreport_xsthgl.frf");
-    sret.printTitle = QStringLiteral("销售退货单");
+    sret.logNoun = QStringLiteral("客户退货单据");
+    sret.auditConfirmText.clear(); // a return is audited without a question
+    sret.closeQuestion = QStringLiteral("您现正在录入客户退货单,要退出吗？");
+    sret.summaryDefault = QStringLiteral("良品入库");
+    sret.summaryItems = {QStringLiteral("良品入库"), QStringLiteral("废品处理")};
+    sret.summaryCaption = QStringLiteral("入库类型");
+    sret.gridTitles = {QStringLiteral("速记码"), QStringLiteral("单位"), QStringLiteral("数量"), QStringLiteral("存放仓库"),
+                       QStringLiteral("折扣"), QStringLiteral("售价"), QStringLiteral("实退金额"), QStringLiteral("品名规格"),
+                       QStringLiteral("备注/条形码")};
+    sret.unitHintPrefix = QStringLiteral("输入显示:按1为 ");
+    sret.printTemplate = QStringLiteral("zcfrf/khthgl_report_modi_new_1.frf");
+    sret.printTitle = QStringLiteral("客户销售退货单");
+    sret.printColumns = {QStringLiteral("公司名"), QStringLiteral("电话一"), QStringLiteral("单号"), QStringLiteral("品名"),
+                         QStringLiteral("大单位"), QStringLiteral("件数量"), QStringLiteral("件售价"), QStringLiteral("金额"),
+                         QStringLiteral("帐户"), QStringLiteral("金额合计"), QStringLiteral("操作员"), QStringLiteral("主备注"),
+                         QStringLiteral("序号"), QStringLiteral("进率")};
     sret.lookupForm = QStringLiteral("Tfrm_xsthgl_modi_loc");
-    sret.lookupHint = QStringLiteral("销售退货单查询");
+    sret.lookupHint = QStringLiteral("客户退货单查询");
     sret.permission = QStringLiteral("销售退货开票");
     out.append(sret);
 

@@ -59,7 +59,7 @@ struct BillDescriptor
     QString closeQuestion;      // asked when closing while editing
     QString summaryDefault;     // 摘要 list
     QStringList summaryItems;
-    QStringList gridTitles;     // columns 1..8
+    QStringList gridTitles;     // columns 1..8; a ninth title adds the note column (备注)
     QString unitHintPrefix;     // 单位转换:按1为  / 输入显示:按1为
     QString printTemplate;      // zcfrf/…frf
     QString printTitle;

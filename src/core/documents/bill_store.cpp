@@ -324,8 +324,12 @@ BillStore::SaveResult BillStore::save(Bill &b, bool modify)
 
     if (h.date.isEmpty())
         h.date = Clock::today();
-    if (h.time.isEmpty())
-        h.time = Clock::timeText();
+    if (h.time.isEmpty() || m_d.kind == BillKind::SalesReturn)
+        h.time = Clock::timeText(); // a return is stamped with the time it is saved
+    if (m_d.kind == BillKind::SalesReturn && h.summary.trimmed() != QStringLiteral("废品处理"))
+        h.summary = QStringLiteral("良品入库");
+    if (m_d.kind == BillKind::SalesShipment)
+        h.settleFlag = totalCents == cents(h.writeOff) ? QStringLiteral("已付清") : QStringLiteral("未付清");
     if (h.operatorName.isEmpty())
         h.operatorName = LoginIdentity::current().userName;
 
@@ -359,6 +363,8 @@ BillStore::SaveResult BillStore::save(Bill &b, bool modify)
             const double basePrice = factor != 0 ? line.price / factor : line.price;
             m_s.runCached(QStringLiteral("update 商品 set 进价=? where 编码=?"), {basePrice, line.code});
         }
+        if (m_d.kind == BillKind::SalesShipment && line.price > 0)
+            rememberPrice(h.partnerCode.trimmed(), line, goods);
         ++result.kept;
     }
     if (kept.isEmpty()) {
@@ -369,6 +375,58 @@ BillStore::SaveResult BillStore::save(Bill &b, bool modify)
     b.lines = kept;
     result.number = h.number;
     return result;
+}
+
+void BillStore::rememberPrice(const QString &customerCode, const BillLine &line, const GoodsUnits &goods)
+{
+    // The customer's last price for the goods, per base unit and before the discount.
+    const double factor = goods.factor(line.unit);
+    const double basePrice = factor != 0 ? line.price / factor : line.price;
+    if (m_s.runCached(QStringLiteral("update 客户售价 set 最近售价=? where 客户编码=? and 商品编码=?"), {basePrice, customerCode, line.code})
+            .numRowsAffected()
+        > 0)
+        return;
+    m_s.runCached(QStringLiteral("insert into 客户售价(商品编码,客户编码,最近售价) values(?,?,?)"), {line.code, customerCode, basePrice});
+}
+
+int BillStore::stockShortage(const Bill &b, int index, QString *message)
+{
+    const QList<BillLine> &lines = b.lines;
+    StockLedger ledger(m_s);
+    auto check = [&](int i) {
+        const BillLine &line = lines.at(i);
+        const QString code = line.code.trimmed();
+        const QString warehouse = line.warehouse.trimmed();
+        if (code.isEmpty() || code == QLatin1String("0"))
+            return true;
+        const GoodsUnits goods = ledger.units(code);
+        if (!goods.exists)
+            return true;
+        // What the bill takes of this goods from this warehouse, over all its lines.
+        double wanted = 0;
+        for (const BillLine &other : lines)
+            if (other.code.trimmed() == code && other.warehouse.trimmed() == warehouse)
+                wanted += StockLedger::baseQuantity(goods, other.unit, other.quantity);
+        // A missing stock table or row holds nothing.
+        double stock = 0;
+        if (!warehouse.isEmpty() && m_s.hasTable(warehouse)) {
+            QSqlQuery &q = m_s.runCached(QStringLiteral("select 数量 from %1 where 编码=?").arg(m_s.quoteName(warehouse)), {code});
+            if (q.next())
+                stock = q.value(0).toDouble();
+        }
+        if (wanted <= stock + 1e-9)
+            return true;
+        if (message)
+            *message = QStringLiteral("警告:[") + warehouse + QStringLiteral("]的") + code
+                + QStringLiteral("商品库存已经不够你现在要出货的数量了,现在库存为：") + numberText(stock) + goods.baseUnit();
+        return false;
+    };
+    if (index >= 0)
+        return index < lines.size() && !check(index) ? index : -1;
+    for (int i = 0; i < lines.size(); ++i)
+        if (!check(i))
+            return i;
+    return -1;
 }
 
 void BillStore::remove(const QString &number)
@@ -493,6 +551,25 @@ QString BillStore::moneyStep(const Bill &b)
                      b.header.invoiceNumber.trimmed()});
         return done;
     }
+    case MoneyStep::Receivable:
+    case MoneyStep::NegativeReceivable: {
+        const double total = b.header.total;
+        if (cents(total) <= 0)
+            return QStringLiteral("金额为零,无应收款生成!审核成功.");
+        const QString made = QStringLiteral("应收款已生成!审核成功.");
+        if (m_s.exists(QStringLiteral("select 1 from 销售应收款表 where 处理单据=?"), {b.header.number}))
+            return made;
+        // A return leaves a negative row: it lowers what the customer owes.
+        const double sign = m_d.money == MoneyStep::Receivable ? 1 : -1;
+        const QString today = Clock::today();
+        m_s.execute(QStringLiteral("insert into 销售应收款表(订单号,处理单据,客户名称,应收款编码,发生日期,收款日期,应收款,去零头,已收款,欠款,录入日期,付清状态,发票号) "
+                                   "values(?,?,?,?,?,?,?,?,0,?,?,'未付清',?)"),
+                    {b.header.orderNumber.trimmed(), b.header.number, b.header.partnerName.trimmed(),
+                     MakeFreeBillNo(m_s, QStringLiteral("YS"), QStringLiteral("销售应收款表"), QStringLiteral("应收款编码")), today,
+                     today, sign * total, sign * b.header.writeOff, sign * roundMoney(total - b.header.writeOff), today,
+                     b.header.invoiceNumber.trimmed()});
+        return made;
+    }
     default:
         throw Error(QStringLiteral("此类单据的审核尚未开放"));
     }
@@ -500,6 +577,16 @@ QString BillStore::moneyStep(const Bill &b)
 
 void BillStore::moneyGuard(const Bill &b)
 {
+    if (m_d.money == MoneyStep::Receivable || m_d.money == MoneyStep::NegativeReceivable) {
+        const QString refusal = QStringLiteral("对不起,此单据已经有对应的收款业务发生,不能反审单据,如果你一定要反审,\n请您先将此单据对应的收款单据删除后再反审!");
+        if (m_s.exists(QStringLiteral("select 1 from 销售收款表 where 处理单号=?"), {b.header.number}))
+            throw Error(refusal);
+        // A receivable settled by an offset or a credit has no collection row but is no longer open.
+        if (m_s.exists(QStringLiteral("select 1 from 销售应收款表 where 处理单据=? and (已收款<>0 or 付清状态 is null or 付清状态<>'未付清')"),
+                       {b.header.number}))
+            throw Error(refusal);
+        return;
+    }
     if (m_d.money != MoneyStep::Payable && m_d.money != MoneyStep::NegativePayable)
         return;
     const QString refusal = QStringLiteral("对不起,此单据已经有对应的付款业务发生,不能反审单据,如果你一定要反审,\n 请您先将此单据对应的付款单据删除后再反审!");
@@ -515,6 +602,8 @@ void BillStore::moneyReverse(const Bill &b)
 {
     if (m_d.money == MoneyStep::Payable || m_d.money == MoneyStep::NegativePayable)
         m_s.execute(QStringLiteral("delete from 采购应付款表 where 处理单据=?"), {b.header.number});
+    if (m_d.money == MoneyStep::Receivable || m_d.money == MoneyStep::NegativeReceivable)
+        m_s.execute(QStringLiteral("delete from 销售应收款表 where 处理单据=?"), {b.header.number});
 }
 
 QString BillStore::audit(const QString &number)

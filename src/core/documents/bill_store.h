@@ -2,6 +2,7 @@
 
 #include "documents/bill.h"
 #include "documents/bill_descriptor.h"
+#include "documents/stock_ledger.h"
 
 #include <QStringList>
 
@@ -48,6 +49,12 @@ public:
     // changing anything, so the form can refuse before it asks for confirmation.
     void checkUnaudit(const QString &number);
 
+    // Stock check of a sales bill: whether the warehouse of a line holds what the bill takes of that
+    // goods from that warehouse over all its lines (a missing stock table or row holds nothing).
+    // Checks line `index`, or every line in order when index < 0; returns the first line short of
+    // stock with its warning in `message`, or -1.
+    int stockShortage(const Bill &bill, int index, QString *message);
+
     // The line amount rule of the grid.
     static double lineAmount(const BillLine &line);
 
@@ -62,6 +69,7 @@ private:
     void moneyGuard(const Bill &bill);
     void moneyReverse(const Bill &bill);
     void closeOrder(const Bill &bill, bool audit);
+    void rememberPrice(const QString &customerCode, const BillLine &line, const GoodsUnits &goods);
 
     Session &m_s;
     const BillDescriptor &m_d;

@@ -40,7 +40,12 @@ void BillGrid::setTitles(const QStringList &titles)
 {
     QStringList labels{QString()};
     labels << titles;
+    while (labels.size() < kColumns)
+        labels << QString();
     setHorizontalHeaderLabels(labels);
+    setColumnHidden(Note, titles.size() < Note);
+    if (!isColumnHidden(Note))
+        setColumnWidth(Name, 180);
 }
 
 QString BillGrid::text(int row, int column) const
@@ -55,7 +60,7 @@ void BillGrid::setText(int row, int column, const QString &text)
     if (!it) {
         it = new QTableWidgetItem;
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (column == Code || column == Quantity || column == Discount || column == Price)
+        if (column == Code || column == Quantity || column == Discount || column == Price || column == Note)
             flags |= Qt::ItemIsEditable;
         it->setFlags(flags);
         if (column == Quantity || column == Discount || column == Price || column == Amount)
@@ -96,7 +101,8 @@ void BillGrid::setEditing(bool on)
 
 bool BillGrid::typingColumn(int column) const
 {
-    return column == Code || column == Quantity || column == Discount || (column == Price && m_priceEditable);
+    return column == Code || column == Quantity || column == Discount || (column == Price && m_priceEditable)
+        || (column == Note && hasNoteColumn());
 }
 
 void BillGrid::commitOpenEditor()
@@ -179,7 +185,7 @@ QWidget *BillGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     if (!edit)
         edit = new QLineEdit(parent);
     edit->setFrame(false);
-    if (index.column() != BillGrid::Code) {
+    if (index.column() != BillGrid::Code && index.column() != BillGrid::Note) {
         // Digits and at most one decimal point.
         static const QRegularExpression number(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
         edit->setValidator(new QRegularExpressionValidator(number, edit));

@@ -11,18 +11,22 @@ class QKeyEvent;
 namespace tavomi {
 
 // The item grid of a bill form (grid1). Column 0 holds the row numbers, columns 1 to 8 the line:
-// code, unit, quantity, warehouse, discount, price, amount, name. The form decides what a key
+// code, unit, quantity, warehouse, discount, price, amount, name; sales bills add column 9, a free
+// note (备注/条形码), hidden on the others. The form decides what a key
 // does; the grid only draws, opens editors on the typing columns and reports the editors it opens.
 class BillGrid : public QTableWidget
 {
     Q_OBJECT
 public:
-    enum Column { RowNo = 0, Code = 1, Unit = 2, Quantity = 3, Warehouse = 4, Discount = 5, Price = 6, Amount = 7, Name = 8 };
-    static constexpr int kColumns = 9;
+    enum Column { RowNo = 0, Code = 1, Unit = 2, Quantity = 3, Warehouse = 4, Discount = 5, Price = 6, Amount = 7, Name = 8, Note = 9 };
+    static constexpr int kColumns = 10;
 
     explicit BillGrid(QWidget *parent = nullptr);
 
+    // Titles of columns 1 onwards; the note column shows only when it has a title.
     void setTitles(const QStringList &titles);
+    bool hasNoteColumn() const { return !isColumnHidden(Note); }
+    int lastColumn() const { return hasNoteColumn() ? int(Note) : int(Name); }
     QString text(int row, int column) const;
     void setText(int row, int column, const QString &text);
     // Appends an empty line numbered in column 0; returns its row.

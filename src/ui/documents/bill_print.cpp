@@ -17,6 +17,7 @@ report::ReportData billPrintData(const docs::BillDescriptor &d, const QString &n
         {QStringLiteral("公司名"), QStringLiteral("p.公司名")}, {QStringLiteral("电话一"), QStringLiteral("p.电话一")},
         {QStringLiteral("单号"), QStringLiteral("m.单号")},     {QStringLiteral("金额合计"), QStringLiteral("m.金额合计")},
         {QStringLiteral("操作员"), QStringLiteral("m.操作员")}, {QStringLiteral("日期"), QStringLiteral("m.日期")},
+        {QStringLiteral("帐户"), QStringLiteral("m.帐户")},     {QStringLiteral("主备注"), QStringLiteral("m.备注")},
     };
     QStringList select;
     for (const QString &c : d.printColumns)
@@ -54,6 +55,12 @@ report::ReportData billPrintData(const docs::BillDescriptor &d, const QString &n
         if (args.isEmpty() || !Session::hasCurrent())
             return QString();
         return Session::current().scalar(QStringLiteral("select 备注 from 商品 where 品名=?"), {args.first()}).toString();
+    });
+    // getsjm(品名): the goods' 条码 (its shorthand code).
+    data.functions.insert(QStringLiteral("getsjm"), [](const QStringList &args) {
+        if (args.isEmpty() || !Session::hasCurrent())
+            return QString();
+        return Session::current().scalar(QStringLiteral("select 条码 from 商品 where 品名=?"), {args.first()}).toString();
     });
     return data;
 }

@@ -60,18 +60,21 @@ struct PartnerSource
     QString nameColumn;
     QString nameCaption;
     QString codeCaption;
+    QStringList moreColumns;  // shown after code and name
+    QStringList moreCaptions;
 };
 
 PartnerSource partnerSource(docs::PartnerKind kind)
 {
     switch (kind) {
     case docs::PartnerKind::Supplier:
-        return {QStringLiteral("供应商"), QStringLiteral("编码"), QStringLiteral("公司名"), QStringLiteral("供商名称"), QStringLiteral("供商编号")};
+        return {QStringLiteral("供应商"), QStringLiteral("编码"), QStringLiteral("公司名"), QStringLiteral("供商名称"), QStringLiteral("供商编号"), {}, {}};
     case docs::PartnerKind::Customer:
     case docs::PartnerKind::WalkIn:
-        return {QStringLiteral("客户"), QStringLiteral("编码"), QStringLiteral("公司名"), QStringLiteral("客户名称"), QStringLiteral("客户编号")};
+        return {QStringLiteral("客户"), QStringLiteral("编码"), QStringLiteral("公司名"), QStringLiteral("客户名称"), QStringLiteral("客户编码"),
+                {QStringLiteral("联系人"), QStringLiteral("电话一")}, {QStringLiteral("联系人"), QStringLiteral("电话")}};
     case docs::PartnerKind::Borrower:
-        return {QStringLiteral("借货人表"), QStringLiteral("编码"), QStringLiteral("联系人"), QStringLiteral("借货人"), QStringLiteral("借货人编号")};
+        return {QStringLiteral("借货人表"), QStringLiteral("编码"), QStringLiteral("联系人"), QStringLiteral("借货人"), QStringLiteral("借货人编号"), {}, {}};
     case docs::PartnerKind::None:
         break;
     }
@@ -259,15 +262,20 @@ void DocumentForm::buildUi()
     for (QWidget *hidden : {static_cast<QWidget *>(m_place), static_cast<QWidget *>(m_remark), static_cast<QWidget *>(m_account),
                             static_cast<QWidget *>(m_writeOff), static_cast<QWidget *>(m_quantityTotal)})
         hidden->hide();
-    m_findPartner = new QPushButton(QStringLiteral("查找供应商"), this);
+    m_findPartner = new QPushButton(m_d.partner == docs::PartnerKind::Customer ? QStringLiteral("查找客户") : QStringLiteral("查找供应商"), this);
     m_findPartner->setObjectName(QStringLiteral("BitBtn1"));
     m_findPartner->setAutoDefault(false);
     m_findPartner->setFocusPolicy(Qt::NoFocus);
     connect(m_findPartner, &QPushButton::clicked, this, [this] {
-        FormRegistry::open(QStringLiteral("Tfrm_gyshz_check"), this);
+        // The browser writes the partner it takes into the name and code fields.
+        const QString before = m_partnerCode->text();
+        FormRegistry::open(partnerPickerForm(), this);
+        if (!m_partnerCode->text().trimmed().isEmpty() && m_partnerCode->text() != before)
+            partnerTaken();
     });
 
     auto *header = new QGridLayout;
+    m_header = header;
     header->setHorizontalSpacing(6);
     header->setVerticalSpacing(4);
     auto label = [this](const QString &text) { return new QLabel(text, this); };
@@ -389,9 +397,9 @@ void DocumentForm::buildUi()
     m_partnerPanel->setFrameShape(QFrame::Box);
     auto *partnerLayout = new QVBoxLayout(m_partnerPanel);
     partnerLayout->setContentsMargins(1, 1, 1, 1);
-    m_partnerList = new QTableWidget(0, 2, m_partnerPanel);
+    m_partnerList = new QTableWidget(0, 2 + int(partner.moreColumns.size()), m_partnerPanel);
     m_partnerList->setObjectName(QStringLiteral("DBGrid1"));
-    m_partnerList->setHorizontalHeaderLabels({QStringLiteral("编码"), partner.nameColumn});
+    m_partnerList->setHorizontalHeaderLabels(QStringList{QStringLiteral("编码"), partner.nameColumn} + partner.moreCaptions);
     m_partnerList->verticalHeader()->hide();
     m_partnerList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_partnerList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -598,7 +606,40 @@ void DocumentForm::setHeaderEnabled(bool on)
     for (QWidget *w : {static_cast<QWidget *>(m_partnerName), static_cast<QWidget *>(m_orderNumber), static_cast<QWidget *>(m_invoice),
                        static_cast<QWidget *>(m_summary), static_cast<QWidget *>(m_extra)})
         w->setEnabled(on);
-    m_findPartner->setEnabled(on && FormRegistry::contains(QStringLiteral("Tfrm_gyshz_check")));
+    m_findPartner->setEnabled(on && FormRegistry::contains(partnerPickerForm()));
+    memberEnabled(on);
+}
+
+QString DocumentForm::partnerPickerForm() const
+{
+    return m_d.partner == docs::PartnerKind::Customer ? QStringLiteral("Tfrm_check_khzl") : QStringLiteral("Tfrm_gyshz_check");
+}
+
+void DocumentForm::memberEnabled(bool)
+{
+}
+
+void DocumentForm::memberToBill(docs::BillHeader &) const
+{
+}
+
+void DocumentForm::memberFromBill(const docs::BillHeader &)
+{
+}
+
+QString DocumentForm::defaultDiscount() const
+{
+    return QStringLiteral("1.00");
+}
+
+bool DocumentForm::checkLine(int)
+{
+    return true;
+}
+
+bool DocumentForm::checkBeforeSave(const docs::Bill &)
+{
+    return true;
 }
 
 void DocumentForm::clearHeader()
@@ -614,6 +655,7 @@ void DocumentForm::clearHeader()
     m_total->setText(QStringLiteral("0"));
     m_quantityTotal->setText(QStringLiteral("0"));
     m_writeOff->setText(QStringLiteral("0"));
+    memberCleared();
 }
 
 // ---------------------------------------------------------------- commands
@@ -704,6 +746,7 @@ Bill DocumentForm::billFromForm(bool *ok)
     h.date = m_date->text();
     h.time = m_time->text();
     h.operatorName = m_operator->text();
+    memberToBill(h);
     for (int r = 0; r < m_grid->rowCount(); ++r) {
         const QString code = m_grid->text(r, BillGrid::Code).trimmed();
         if (code.isEmpty() || code == QLatin1String("0"))
@@ -720,6 +763,8 @@ Bill DocumentForm::billFromForm(bool *ok)
         line.unit = m_grid->text(r, BillGrid::Unit).trimmed();
         line.warehouse = m_grid->text(r, BillGrid::Warehouse).trimmed();
         line.name = m_grid->text(r, BillGrid::Name);
+        if (m_grid->hasNoteColumn())
+            line.note = m_grid->text(r, BillGrid::Note);
         b.lines.append(line);
     }
     *ok = true;
@@ -759,6 +804,8 @@ bool DocumentForm::saveBill()
     if (!ok)
         return false;
     recompute();
+    if (!checkBeforeSave(b))
+        return false;
     docs::BillStore::SaveResult result;
     try {
         result = m_store.save(b, m_modify);
@@ -893,6 +940,7 @@ void DocumentForm::showBill(const Bill &b)
     m_date->setText(h.date);
     m_time->setText(h.time.left(8));
     m_operator->setText(h.operatorName);
+    memberFromBill(h);
 
     m_rows.clear();
     m_grid->clearLines();
@@ -907,6 +955,8 @@ void DocumentForm::showBill(const Bill &b)
         m_grid->setText(r, BillGrid::Price, priceText(line.price));
         m_grid->setText(r, BillGrid::Amount, moneyText(line.amount));
         m_grid->setText(r, BillGrid::Name, line.name);
+        if (m_grid->hasNoteColumn())
+            m_grid->setText(r, BillGrid::Note, line.note);
     }
     m_updating = false;
     recompute();
@@ -989,7 +1039,7 @@ void DocumentForm::auditBill()
         Messages::info(QStringLiteral("没有记录可审核!"));
         return;
     }
-    if (!Messages::question(QStringLiteral("单据审核"), m_d.auditConfirmText))
+    if (!m_d.auditConfirmText.isEmpty() && !Messages::question(QStringLiteral("单据审核"), m_d.auditConfirmText))
         return;
     QString message;
     try {
@@ -1016,7 +1066,11 @@ void DocumentForm::unauditBill()
         Messages::warning(e.message());
         return;
     }
-    if (!Messages::question(QStringLiteral("单据反审"), QStringLiteral("真的要反审单据吗？(如果存在相应的应付款也会被同时删除)")))
+    const bool receivable = m_d.money == docs::MoneyStep::Receivable || m_d.money == docs::MoneyStep::NegativeReceivable
+        || m_d.money == docs::MoneyStep::SettledReceivable;
+    const QString question = receivable ? QStringLiteral("真的要反审单据吗？(如果存在相应的应收款也会被同时删除)")
+                                        : QStringLiteral("真的要反审单据吗？(如果存在相应的应付款也会被同时删除)");
+    if (!Messages::question(QStringLiteral("单据反审"), question))
         return;
     try {
         m_store.unaudit(m_number);
@@ -1119,7 +1173,12 @@ bool DocumentForm::gridKey(QKeyEvent *e, bool inEditor)
     case Qt::Key_Right:
         if (inEditor)
             return false;
-        moveTo(row, std::min(int(BillGrid::Name), col + 1));
+        moveTo(row, std::min(m_grid->lastColumn(), col + 1));
+        return true;
+    case Qt::Key_End:
+        if (inEditor || ctrl || !m_grid->hasNoteColumn())
+            return false;
+        moveTo(row, BillGrid::Note);
         return true;
     case Qt::Key_F3:
         if (inEditor)
@@ -1134,7 +1193,8 @@ bool DocumentForm::gridKey(QKeyEvent *e, bool inEditor)
             blankLine(row);
             return true;
         }
-        if (col == BillGrid::Quantity || col == BillGrid::Discount || (col == BillGrid::Price && m_grid->priceEditable())) {
+        if (col == BillGrid::Quantity || col == BillGrid::Discount || (col == BillGrid::Price && m_grid->priceEditable())
+            || (col == BillGrid::Note && m_grid->hasNoteColumn())) {
             if (inEditor)
                 return false;
             m_grid->setText(row, col, QString());
@@ -1176,6 +1236,8 @@ bool DocumentForm::gridKey(QKeyEvent *e, bool inEditor)
         return !(ch.isDigit() || ch == QLatin1Char('.'));
     case BillGrid::Price:
         return !(m_grid->priceEditable() && (ch.isDigit() || ch == QLatin1Char('.')));
+    case BillGrid::Note:
+        return false; // the note takes any text
     default:
         return true;
     }
@@ -1198,7 +1260,7 @@ void DocumentForm::enterKey(int row, int column)
     if (column == BillGrid::Warehouse && m_grid->text(row, BillGrid::Warehouse).trimmed().isEmpty() && m_warehouses->currentItem())
         m_grid->setText(row, BillGrid::Warehouse, m_warehouses->currentItem()->text());
     const int next = column + 1;
-    if (next == BillGrid::Amount || next >= BillGrid::kColumns) {
+    if (next == BillGrid::Amount || next > m_grid->lastColumn()) {
         if (row == m_grid->rowCount() - 1)
             m_grid->appendLine();
         moveTo(row + 1, BillGrid::Code);
@@ -1238,6 +1300,12 @@ void DocumentForm::cellEntered(int row, int column, int previousRow, int previou
         m_unitTypedRow = -1;
         if (column == BillGrid::Warehouse) {
             recomputeRow(row);
+            if (!checkLine(row)) {
+                recompute();
+                placeRowWidgets();
+                m_moving = false;
+                return;
+            }
             showWarehousePicker(row);
         }
     }
@@ -1278,7 +1346,7 @@ void DocumentForm::blankLine(int row)
     m_updating = true;
     for (int c : {BillGrid::Quantity, BillGrid::Discount, BillGrid::Price, BillGrid::Amount})
         m_grid->setText(row, c, QStringLiteral("0.00"));
-    for (int c : {BillGrid::Code, BillGrid::Unit, BillGrid::Warehouse, BillGrid::Name})
+    for (int c : {BillGrid::Code, BillGrid::Unit, BillGrid::Warehouse, BillGrid::Name, BillGrid::Note})
         m_grid->setText(row, c, QString());
     m_updating = false;
     m_rows.remove(row);
@@ -1347,7 +1415,7 @@ DocumentForm::Goods DocumentForm::readGoods(const QString &code) const
     return g;
 }
 
-double DocumentForm::startingPrice(const Goods &goods) const
+std::optional<double> DocumentForm::startingPrice(const Goods &goods) const
 {
     return goods.units.cost;
 }
@@ -1375,7 +1443,7 @@ DocumentForm::RowState *DocumentForm::rowState(int row)
     double price = 0;
     const double factor = g.units.factor(st.unit);
     st.basePrice = parseNumber(m_grid->text(row, BillGrid::Price), &price) && price > 0 && factor > 0 ? price / factor
-                                                                                                      : startingPrice(g);
+                                                                                                      : startingPrice(g).value_or(0);
     return &*m_rows.insert(row, st);
 }
 
@@ -1420,15 +1488,21 @@ void DocumentForm::fillRow(int row, const QString &code)
     st.code = g.code;
     st.goods = g;
     st.unit = gbkLeft(g.units.baseUnitText.trimmed(), 2);
-    st.basePrice = startingPrice(g);
+    const std::optional<double> price = startingPrice(g);
+    double shown = 0;
+    if (price)
+        st.basePrice = *price;
+    else if (parseNumber(m_grid->text(row, BillGrid::Price), &shown))
+        st.basePrice = shown; // the line keeps its price
     m_updating = true;
     m_grid->setText(row, BillGrid::Code, g.code);
     m_grid->setText(row, BillGrid::Name, g.name);
     m_grid->setText(row, BillGrid::Unit, st.unit);
-    m_grid->setText(row, BillGrid::Price, priceText(st.basePrice));
+    if (price)
+        m_grid->setText(row, BillGrid::Price, priceText(st.basePrice));
     double discount = 0;
     if (!parseNumber(m_grid->text(row, BillGrid::Discount), &discount) || discount <= 0)
-        m_grid->setText(row, BillGrid::Discount, QStringLiteral("1.00"));
+        m_grid->setText(row, BillGrid::Discount, defaultDiscount());
     m_updating = false;
     m_rows.insert(row, st);
     showUnitHint(row);
@@ -1533,14 +1607,16 @@ void DocumentForm::searchPartners(const QString &text)
     Session &s = Session::current();
     const QString pattern = QLatin1Char('%') + text.trimmed() + QLatin1Char('%');
     try {
-        QSqlQuery q = s.run(QStringLiteral("select %1,%2 from %3 where %1 %4 ? or %2 %4 ? order by %1")
-                                .arg(partner.codeColumn, partner.nameColumn, partner.table, likeOperator(s)),
+        const QString more = partner.moreColumns.isEmpty() ? QString() : QLatin1Char(',') + partner.moreColumns.join(QLatin1Char(','));
+        QSqlQuery q = s.run(QStringLiteral("select %1,%2%5 from %3 where %1 %4 ? or %2 %4 ? order by %1")
+                                .arg(partner.codeColumn, partner.nameColumn, partner.table, likeOperator(s), more),
                             {pattern, pattern});
+        const int columns = m_partnerList->columnCount();
         while (q.next()) {
             const int r = m_partnerList->rowCount();
             m_partnerList->insertRow(r);
-            m_partnerList->setItem(r, 0, readOnlyItem(q.value(0).toString()));
-            m_partnerList->setItem(r, 1, readOnlyItem(q.value(1).toString()));
+            for (int c = 0; c < columns; ++c)
+                m_partnerList->setItem(r, c, readOnlyItem(q.value(c).toString()));
         }
     } catch (const Error &e) {
         Messages::warning(e.message());
@@ -1561,6 +1637,7 @@ void DocumentForm::takePartner(int row)
     m_partnerCode->setText(m_partnerList->item(row, 0)->text());
     m_partnerName->setText(m_partnerList->item(row, 1)->text());
     m_partnerPanel->hide();
+    partnerTaken();
     m_grid->setFocus();
     moveTo(std::max(0, m_grid->currentRow()), BillGrid::Code);
 }
@@ -1689,7 +1766,7 @@ void DocumentForm::importPickedGoods()
         m_grid->setText(row, BillGrid::Unit, p.baseUnit);
         m_grid->setText(row, BillGrid::Quantity, QStringLiteral("1"));
         m_grid->setText(row, BillGrid::Warehouse, warehouse);
-        m_grid->setText(row, BillGrid::Discount, QStringLiteral("1"));
+        m_grid->setText(row, BillGrid::Discount, defaultDiscount());
         m_grid->setText(row, BillGrid::Price, priceText(p.price));
         m_grid->setText(row, BillGrid::Name, p.name);
         m_updating = false;
@@ -1740,6 +1817,8 @@ bool DocumentForm::eventFilter(QObject *watched, QEvent *event)
                 takePartner(0);
             else if (m_partnerList->rowCount() > 1)
                 m_partnerList->setFocus();
+            else
+                partnerNotFound();
             return true;
         }
         if (key == Qt::Key_Down && m_partnerPanel->isVisible()) {

@@ -10,9 +10,12 @@
 #include <QHash>
 #include <QStringList>
 
+#include <optional>
+
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -93,8 +96,38 @@ protected:
         double wholesale = 0;  // 批价
         double retail = 0;     // 售价
     };
-    // The price a new line of this goods starts with, per base unit (purchase bills: 进价).
-    virtual double startingPrice(const Goods &goods) const;
+    // The price a new line of this goods starts with, per base unit (purchase bills: 进价); empty:
+    // the line keeps the price it has.
+    virtual std::optional<double> startingPrice(const Goods &goods) const;
+    // The discount a line without one takes.
+    virtual QString defaultDiscount() const;
+    // The partner picker took a partner (its code and name are in the header), or found none.
+    virtual void partnerTaken() {}
+    virtual void partnerNotFound() {}
+    // Checks run when the cursor enters a line's warehouse column, and on the whole bill before it
+    // is saved; false stops there.
+    virtual bool checkLine(int row);
+    virtual bool checkBeforeSave(const docs::Bill &bill);
+    // Header fields a member adds: cleared by New, enabled with the header, written to and shown
+    // from the bill.
+    virtual void memberCleared() {}
+    virtual void memberEnabled(bool on);
+    virtual void memberToBill(docs::BillHeader &header) const;
+    virtual void memberFromBill(const docs::BillHeader &header);
+
+    // What members build on.
+    QGridLayout *headerLayout() const { return m_header; }
+    QLineEdit *partnerNameEdit() const { return m_partnerName; }
+    QLineEdit *partnerCodeEdit() const { return m_partnerCode; }
+    QLineEdit *extraEdit() const { return m_extra; }
+    QComboBox *accountBox() const { return m_account; }
+    QComboBox *remarkBox() const { return m_remark; }
+    QCheckBox *priceChangeBox() const { return m_priceChange; }
+    docs::BillStore &store() { return m_store; }
+    QToolButton *button(const QString &name) const;
+    QString priceText(double value) const;
+    // The bill as the form shows it; false (after a message) when a number cell is malformed.
+    docs::Bill billFromForm(bool *ok);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -113,7 +146,6 @@ private:
     void buildGoodsPicker();
     void readSettings();
     void applyToolbar(ToolbarEvent event);
-    QToolButton *button(const QString &name) const;
     void setHeaderEnabled(bool on);
     void clearHeader();
     void showBill(const docs::Bill &bill);
@@ -140,7 +172,6 @@ private:
     void showWarehousePicker(int row);
     void takeWarehouse(bool moveOn);
     void hidePickers();
-    QString priceText(double value) const;
     bool lineNumbers(int row, double *quantity, double *discount, double *price, QString *badColumn) const;
 
     // Partner picker.
@@ -154,7 +185,7 @@ private:
     void importPickedGoods();
     void markTicks();
 
-    docs::Bill billFromForm(bool *ok);
+    QString partnerPickerForm() const;
 
     const docs::BillDescriptor &m_d;
     docs::BillStore m_store;
@@ -180,6 +211,7 @@ private:
     QList<Picked> m_picked;
 
     // Header.
+    QGridLayout *m_header = nullptr;
     QLabel *m_heading = nullptr;
     QLabel *m_numberLabel = nullptr;
     QLineEdit *m_partnerName = nullptr;  // Edit3

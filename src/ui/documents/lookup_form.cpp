@@ -77,6 +77,49 @@ QList<LookupDescriptor> buildLookups()
     ret.lineColumns = purchaseLineColumns(QStringLiteral("退货仓库"));
     ret.statementTemplate = QStringLiteral("zcfrf/printreport_sub_input2.frf");
     out.append(ret);
+
+    // Sales side.
+    LookupDescriptor sell;
+    sell.formName = QStringLiteral("Tfrm_locate_sell");
+    sell.caption = QStringLiteral("销售单据查询");
+    sell.kind = docs::BillKind::SalesShipment;
+    sell.dateCaption = QStringLiteral("日期范围");
+    sell.dateColumn = QStringLiteral("日期");
+    sell.partnerFilters = {{QStringLiteral("Edit3"), QStringLiteral("客户编码"), QStringLiteral("客户编码")},
+                           {QStringLiteral("Edit4"), QStringLiteral("客户名称"), QStringLiteral("客户名称")}};
+    sell.sortColumns = {QStringLiteral("单号"),     QStringLiteral("客户编码"), QStringLiteral("客户名称"),
+                        QStringLiteral("金额合计"), QStringLiteral("审核标志"), QStringLiteral("日期"),
+                        QStringLiteral("时间"),     QStringLiteral("操作员"),   QStringLiteral("业务员")};
+    sell.defaultSort = QStringLiteral("客户名称");
+    sell.masterColumns = {QStringLiteral("单号"),     QStringLiteral("发票号"),   QStringLiteral("客户编码"), QStringLiteral("客户名称"),
+                          QStringLiteral("金额合计"), QStringLiteral("审核标志"), QStringLiteral("日期"),     QStringLiteral("时间"),
+                          QStringLiteral("操作员"),   QStringLiteral("业务员"),   QStringLiteral("帐户"),     QStringLiteral("本次收款"),
+                          QStringLiteral("摘要"),     QStringLiteral("备注"),     QStringLiteral("发票号码"), QStringLiteral("货位"),
+                          QStringLiteral("数量合计"), QStringLiteral("预发生款"), QStringLiteral("附加说明")};
+    sell.lineColumns = {QStringLiteral("序号"),   QStringLiteral("单号"),   QStringLiteral("品名"),   QStringLiteral("编码"),
+                        QStringLiteral("单位"),   QStringLiteral("金额"),   QStringLiteral("大单位"), QStringLiteral("件数量"),
+                        QStringLiteral("进率"),   QStringLiteral("件售价"), QStringLiteral("出货仓库"), QStringLiteral("备注"),
+                        QStringLiteral("售价"),   QStringLiteral("数量"),   QStringLiteral("原售价"), QStringLiteral("成本价"),
+                        QStringLiteral("客户编码"), QStringLiteral("颜色")};
+    sell.statementTemplate = QStringLiteral("zcfrf/printreport_main.frf");
+    sell.statementColumns = {QStringLiteral("单号"), QStringLiteral("发票号"), QStringLiteral("客户名称"), QStringLiteral("数量合计"),
+                             QStringLiteral("金额合计")};
+    sell.titles = {{QStringLiteral("发票号"), QStringLiteral("订单号")},
+                   {QStringLiteral("本次收款"), QStringLiteral("去零头")},
+                   {QStringLiteral("摘要"), QStringLiteral("销售类型")},
+                   {QStringLiteral("进率"), QStringLiteral("折扣")}};
+    sell.hiddenColumns = {QStringLiteral("货位"), QStringLiteral("数量合计"), QStringLiteral("预发生款"), QStringLiteral("附加说明"),
+                          QStringLiteral("售价"), QStringLiteral("数量"),     QStringLiteral("原售价"),   QStringLiteral("成本价"),
+                          QStringLiteral("客户编码"), QStringLiteral("颜色")};
+    out.append(sell);
+
+    LookupDescriptor sret = sell;
+    sret.formName = QStringLiteral("Tfrm_xsthgl_modi_loc");
+    sret.caption = QStringLiteral("退货单据查询");
+    sret.kind = docs::BillKind::SalesReturn;
+    sret.statementTemplate = QStringLiteral("zcfrf/printreport_th_main.frf");
+    sret.titles.insert(QStringLiteral("出货仓库"), QStringLiteral("存放仓库"));
+    out.append(sret);
     return out;
 }
 
@@ -92,11 +135,16 @@ QTableWidget *makeList(const QString &name, QWidget *parent)
     return t;
 }
 
-void fill(QTableWidget *table, const QStringList &columns, QSqlQuery &q)
+void fill(QTableWidget *table, const QStringList &columns, QSqlQuery &q, const LookupDescriptor &l)
 {
     table->setRowCount(0);
     table->setColumnCount(int(columns.size()));
-    table->setHorizontalHeaderLabels(columns);
+    QStringList titles;
+    for (const QString &c : columns)
+        titles << l.titles.value(c, c);
+    table->setHorizontalHeaderLabels(titles);
+    for (int c = 0; c < columns.size(); ++c)
+        table->setColumnHidden(c, l.hiddenColumns.contains(columns.at(c)));
     while (q.next()) {
         const int r = table->rowCount();
         table->insertRow(r);
@@ -254,7 +302,7 @@ void BillLookupForm::runQuery()
     m_bills->blockSignals(true);
     try {
         QSqlQuery q = Session::current().run(sql, values);
-        fill(m_bills, m_l.masterColumns, q);
+        fill(m_bills, m_l.masterColumns, q, m_l);
     } catch (const Error &e) {
         m_bills->setRowCount(0);
         Messages::warning(e.message());
@@ -310,7 +358,7 @@ void BillLookupForm::showLines(const QString &number)
         QSqlQuery q = Session::current().run(QStringLiteral("select %1 from %2 where 单号=? order by cast(序号 as integer)")
                                                  .arg(m_l.lineColumns.join(QLatin1Char(',')), m_d.lineTable),
                                              {number});
-        fill(m_lines, m_l.lineColumns, q);
+        fill(m_lines, m_l.lineColumns, q, m_l);
     } catch (const Error &e) {
         m_lines->setRowCount(0);
         Messages::warning(e.message());
@@ -401,6 +449,19 @@ void BillLookupForm::printStatement()
         return;
     }
     data.sets.append(rows);
+    // The totals of the listed bills.
+    report::DataSet totals{QStringLiteral("totals"), {QStringLiteral("金额合计"), QStringLiteral("数量合计")}, {}};
+    try {
+        QVariantList totalValues;
+        QSqlQuery t = Session::current().run(QStringLiteral("select coalesce(sum(金额合计),0),coalesce(sum(数量合计),0) from %1").arg(m_d.masterTable)
+                                                 + whereClause(&totalValues),
+                                             totalValues);
+        if (t.next())
+            totals.rows.append({t.value(0).toDouble(), t.value(1).toDouble()});
+    } catch (const Error &) {
+        return;
+    }
+    data.sets.append(totals);
     const QString from = m_from->date().toString(QString::fromLatin1(kDateFormat));
     const QString to = m_to->date().toString(QString::fromLatin1(kDateFormat));
     data.values.insert(QStringLiteral("getqsrq"), from);

@@ -3,6 +3,7 @@
 #include "documents/bill_descriptor.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -37,6 +38,8 @@ struct LookupDescriptor
     QStringList lineColumns;
     QString statementTemplate; // empty: no statement
     QStringList statementColumns;
+    QHash<QString, QString> titles; // column → title shown, where they differ
+    QStringList hiddenColumns;      // read but not shown
 };
 
 const QList<LookupDescriptor> &allLookups();

@@ -45,7 +45,8 @@ void openLookup(const QString &formName, QWidget *parent)
 
 void registerDocumentForms()
 {
-    for (const QString &name : {QStringLiteral("Tfrm_input_modi"), QStringLiteral("Tfrm_return_modi")})
+    for (const QString &name : {QStringLiteral("Tfrm_input_modi"), QStringLiteral("Tfrm_return_modi"), QStringLiteral("Tfrm_sell"),
+                                QStringLiteral("Tfrm_xsthgl_modi")})
         FormRegistry::add(name, [name](QWidget *parent) { openDocumentForm(name, parent); });
     for (const LookupDescriptor &l : allLookups()) {
         const QString name = l.formName;
