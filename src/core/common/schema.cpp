@@ -206,6 +206,21 @@ QList<Index> indexes()
     out.append({QStringLiteral("现金明细表"), QStringLiteral("日期"), false});
     out.append({QStringLiteral("现金明细表"), QStringLiteral("备注"), false});
     out.append({QStringLiteral("现金明细表"), QStringLiteral("自动编码"), true});
+    // settlement codes are unique; lookups by partner, bill and source code
+    out.append({QStringLiteral("销售应收款表"), QStringLiteral("应收款编码"), true});
+    out.append({QStringLiteral("销售应收款表"), QStringLiteral("客户名称"), false});
+    out.append({QStringLiteral("销售应收款表"), QStringLiteral("处理单据"), false});
+    out.append({QStringLiteral("销售收款表"), QStringLiteral("收款单编码"), true});
+    out.append({QStringLiteral("销售收款表"), QStringLiteral("处理单号"), false});
+    out.append({QStringLiteral("采购应付款表"), QStringLiteral("应付款编码"), true});
+    out.append({QStringLiteral("采购应付款表"), QStringLiteral("供应商"), false});
+    out.append({QStringLiteral("采购应付款表"), QStringLiteral("处理单据"), false});
+    out.append({QStringLiteral("采购付款表"), QStringLiteral("付款单编码"), true});
+    out.append({QStringLiteral("采购付款表"), QStringLiteral("处理单据"), false});
+    out.append({QStringLiteral("存取款表"), QStringLiteral("单据"), true});
+    out.append({QStringLiteral("存取款表"), QStringLiteral("日期"), false});
+    out.append({QStringLiteral("现金明细表"), QStringLiteral("编码"), false});
+    out.append({QStringLiteral("现金明细表"), QStringLiteral("流水号"), false});
     return out;
 }
 

@@ -48,6 +48,7 @@ void FormRegistry::registerAll()
     registerAdminForms();
     registerMasterdataForms();
     registerDocumentForms();
+    registerFinanceForms();
 }
 
 FormRegistry::Override::Override(const QString &formName, FormOpenerWithArguments opener)

@@ -47,5 +47,6 @@ public:
 void registerAdminForms();
 void registerMasterdataForms();
 void registerDocumentForms();
+void registerFinanceForms();
 
 } // namespace tavomi

@@ -1,0 +1,87 @@
+#include "ui/finance/finance_common.h"
+
+#include "common/clock.h"
+#include "common/error.h"
+#include "common/helpers.h"
+#include "common/session.h"
+#include "ui/common/data_grid.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSqlQuery>
+
+namespace tavomi {
+
+QDateEdit *makeDateEdit(QWidget *parent, const QString &objectName, const QDate &date)
+{
+    auto *e = new QDateEdit(date.isValid() ? date : Clock::now().date(), parent);
+    e->setObjectName(objectName);
+    e->setCalendarPopup(true);
+    e->setDisplayFormat(QString::fromLatin1(kDateFormat));
+    return e;
+}
+
+QLineEdit *makeEdit(QWidget *parent, const QString &objectName, const QString &text)
+{
+    auto *e = new QLineEdit(text, parent);
+    e->setObjectName(objectName);
+    return e;
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &objectName, const QString &text)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(objectName);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void setAmountInput(QLineEdit *edit, bool allowMinus)
+{
+    const QString pattern = allowMinus ? QStringLiteral("-?[0-9]*\\.?[0-9]*") : QStringLiteral("[0-9]*\\.?[0-9]*");
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+}
+
+QString dateText(const QDateEdit *edit)
+{
+    return edit->date().toString(QString::fromLatin1(kDateFormat));
+}
+
+report::ReportData gridReportData(const DataGrid *grid, const QString &title, const QString &from, const QString &to)
+{
+    report::ReportData data;
+    data.title = title;
+    report::DataSet rows;
+    rows.name = QStringLiteral("list");
+    QList<int> shown;
+    for (int i = 0; i < grid->columns().size(); ++i)
+        if (grid->columns().at(i).visible) {
+            rows.columns << grid->columns().at(i).title;
+            shown << i;
+        }
+    QSqlQuery q = Session::current().run(grid->orderedQuery(), grid->queryValues());
+    while (q.next()) {
+        QVariantList row;
+        for (int i : shown)
+            row << formatGridValue(q.value(i), grid->columns().at(i).format);
+        rows.rows.append(row);
+    }
+    data.sets.append(rows);
+    data.values.insert(QStringLiteral("getqsrq"), from);
+    data.values.insert(QStringLiteral("getzzrq"), to);
+    data.functions.insert(QStringLiteral("getqsrq"), [from](const QStringList &) { return from; });
+    data.functions.insert(QStringLiteral("getzzrq"), [to](const QStringList &) { return to; });
+    return data;
+}
+
+void addContains(QString &sql, QVariantList &values, const QString &column, const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return;
+    sql += QStringLiteral(" and %1 %2 ?").arg(column, likeOperator(Session::current()));
+    values << QString(QLatin1Char('%') + text.trimmed() + QLatin1Char('%'));
+}
+
+} // namespace tavomi
