@@ -51,18 +51,26 @@ QList<MasterRow> MasterTableStore::read(const QString &sql, const QVariantList &
     return out;
 }
 
-QList<MasterRow> MasterTableStore::list(const QString &orderBy) const
+QString MasterTableStore::listSql(const QString &orderBy) const
 {
     QString sql = QStringLiteral("select %1 from %2").arg(m_def.columnNames().join(QLatin1Char(',')), m_def.table);
+    if (!m_def.listCondition.isEmpty())
+        sql += QStringLiteral(" where ") + m_def.listCondition;
     if (!orderBy.isEmpty())
         sql += QStringLiteral(" order by ") + orderBy;
-    return read(sql, {});
+    return sql;
 }
 
-QList<MasterRow> MasterTableStore::search(const MasterRow &texts) const
+QList<MasterRow> MasterTableStore::list(const QString &orderBy) const
+{
+    return read(listSql(orderBy), {});
+}
+
+QString MasterTableStore::searchSql(const MasterRow &texts, QVariantList &values) const
 {
     QStringList conditions;
-    QVariantList values;
+    if (!m_def.listCondition.isEmpty())
+        conditions << QLatin1Char('(') + m_def.listCondition + QLatin1Char(')');
     const QString like = likeOperator(m_session);
     for (int i = 0; i < m_def.columns.size() && i < texts.size(); ++i) {
         const QString t = texts.at(i).trimmed();
@@ -76,6 +84,13 @@ QList<MasterRow> MasterTableStore::search(const MasterRow &texts) const
         sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
     if (!m_def.listOrder.isEmpty())
         sql += QStringLiteral(" order by ") + m_def.listOrder;
+    return sql;
+}
+
+QList<MasterRow> MasterTableStore::search(const MasterRow &texts) const
+{
+    QVariantList values;
+    const QString sql = searchSql(texts, values);
     return read(sql, values);
 }
 
@@ -139,7 +154,7 @@ void MasterTableStore::insert(const MasterRow &input)
     if (m_def.afterInsert)
         m_def.afterInsert(m_session, row);
     if (!m_def.logInsert.isEmpty())
-        logAction(m_session, kLogImportant, m_def.logInsert + m_def.value(row, m_def.nameColumn));
+        logAction(m_session, m_def.logSaveCategory, m_def.logInsert + m_def.value(row, m_def.nameColumn));
     tx.commit();
 }
 
@@ -147,17 +162,22 @@ void MasterTableStore::update(const MasterRow &input, const MasterRow &key)
 {
     checkWriteRight();
     const MasterRow row = trimmed(input, int(m_def.columns.size()));
+    const MasterRow oldKey = trimmed(key, int(m_def.columns.size()));
     TransactionGuard tx(m_session);
+    if (m_def.beforeUpdate)
+        m_def.beforeUpdate(m_session, row, oldKey);
     QStringList sets;
     QVariantList values;
     for (int i = 0; i < m_def.columns.size(); ++i) {
         sets << m_def.columns.at(i).name + QStringLiteral("=?");
         values << row.at(i);
     }
-    const QString where = keyCondition(values, key);
+    const QString where = keyCondition(values, oldKey);
     m_session.execute(QStringLiteral("update %1 set %2 where %3").arg(m_def.table, sets.join(QLatin1Char(',')), where), values);
+    if (m_def.afterUpdate)
+        m_def.afterUpdate(m_session, row, oldKey);
     if (!m_def.logUpdate.isEmpty())
-        logAction(m_session, kLogImportant, m_def.logUpdate + m_def.value(row, m_def.nameColumn));
+        logAction(m_session, m_def.logSaveCategory, m_def.logUpdate + m_def.value(row, m_def.nameColumn));
     tx.commit();
 }
 

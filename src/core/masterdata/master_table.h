@@ -28,15 +28,20 @@ struct MasterTableDef
     QList<MasterColumn> columns;   // the columns the form shows and writes, in insert order
     QStringList keyColumns;        // the columns that identify a row
     QString listOrder;             // "order by" of the re-list after a save or delete
+    QString listCondition;         // a fixed condition every listing keeps (fixed SQL, no values)
     QString writeRight;            // permission column a save or delete needs; empty: none
     QString nameColumn;            // the column whose value the log texts end with
     QString logInsert;             // log text prefixes ("重要"); empty: no log row
     QString logUpdate;
     QString logDelete;
+    QString logSaveCategory = QStringLiteral("重要");   // category of the insert and update rows
 
     // Hooks run inside the command's transaction; they refuse by throwing tavomi::Error.
     std::function<void(Session &, const MasterRow &)> beforeInsert;
     std::function<void(Session &, const MasterRow &)> afterInsert;
+    // `key` holds the identifying values of the stored row being changed (its old values).
+    std::function<void(Session &, const MasterRow &row, const MasterRow &key)> beforeUpdate;
+    std::function<void(Session &, const MasterRow &row, const MasterRow &key)> afterUpdate;
     std::function<void(Session &, const MasterRow &)> beforeDelete;
     std::function<void(Session &, const MasterRow &)> afterDelete;
 
@@ -54,6 +59,9 @@ public:
 
     // All rows, in the given order ("" for the database's own order).
     QList<MasterRow> list(const QString &orderBy = QString()) const;
+    // The statements behind list() and search(), for grids that run them themselves.
+    QString listSql(const QString &orderBy = QString()) const;
+    QString searchSql(const MasterRow &texts, QVariantList &values) const;
     // Rows where every column contains the text given for it (ASCII case ignored).
     // Empty texts put no condition on their column.
     QList<MasterRow> search(const MasterRow &texts) const;

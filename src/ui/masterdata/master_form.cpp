@@ -1,13 +1,18 @@
 #include "ui/masterdata/master_form.h"
 
 #include "common/error.h"
+#include "common/helpers.h"
+#include "common/identity.h"
 #include "common/messages.h"
 #include "common/permissions.h"
 #include "common/session.h"
 #include "masterdata/field_error.h"
+#include "ui/common/data_grid.h"
 #include "ui/common/form_helpers.h"
+#include "ui/common/list_report.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,8 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -43,91 +46,152 @@ MasterTableStore MasterDataForm::store() const
     return MasterTableStore(Session::current(), *m_desc.table);
 }
 
+QPushButton *MasterDataForm::addToolButton(const QString &text, const QString &hint)
+{
+    auto *b = new QPushButton(text, this);
+    b->setAutoDefault(false);
+    b->setToolTip(hint.isEmpty() ? text : hint);
+    m_buttonRow->insertWidget(m_buttonRow->count() - 1, b);
+    m_buttons << b;
+    return b;
+}
+
 void MasterDataForm::buildUi()
 {
-    auto *layout = new QVBoxLayout(this);
+    m_layout = new QVBoxLayout(this);
 
-    auto *buttons = new QHBoxLayout;
+    m_buttonRow = new QHBoxLayout;
+    m_buttonRow->addStretch();
     auto addButton = [&](const QString &text, const QString &hint, const QKeySequence &key, auto slot) {
-        auto *b = new QPushButton(text, this);
-        b->setAutoDefault(false);
-        b->setToolTip(hint.isEmpty() ? text : hint);
+        QPushButton *b = addToolButton(text, hint);
         if (!key.isEmpty()) {
             b->setShortcut(key);
             b->setToolTip(b->toolTip() + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
         }
         connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        m_buttons << b;
         return b;
     };
     addButton(m_desc.exitText, QString(), QKeySequence(), [this] { reject(); });
     addButton(m_desc.newText, m_desc.newHint, QKeySequence(Qt::CTRL | Qt::Key_N), [this] { newRecord(); });
     addButton(m_desc.deleteText, m_desc.deleteHint, QKeySequence(Qt::CTRL | Qt::Key_D), [this] { removeCurrent(); });
     addButton(m_desc.saveText, m_desc.saveHint, QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
-    addButton(m_desc.searchText, m_desc.searchHint, QKeySequence(Qt::CTRL | Qt::Key_F), [this] { startSearch(); });
+    if (!m_desc.searchText.isEmpty())
+        addButton(m_desc.searchText, m_desc.searchHint, QKeySequence(Qt::CTRL | Qt::Key_F), [this] { startSearch(); });
     if (!m_desc.sortText.isEmpty())
         addButton(m_desc.sortText, QString(), QKeySequence(), [this] { sortList(); });
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    if (!m_desc.exportText.isEmpty())
+        addButton(m_desc.exportText, QString(), QKeySequence(), [this] { exportList(); });
+    if (!m_desc.printText.isEmpty())
+        addButton(m_desc.printText, QString(), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { printList(); });
+    m_layout->addLayout(m_buttonRow);
 
     auto *boxes = new QGridLayout;
     const int perRow = m_desc.fields.size() > 6 ? 3 : 2;
     for (int i = 0; i < m_desc.fields.size(); ++i) {
         const MasterFieldDescriptor &f = m_desc.fields.at(i);
         auto *label = new QLabel(f.caption, this);
-        auto *edit = new QLineEdit(this);
-        edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
-        label->setBuddy(edit);
+        QWidget *widget = nullptr;
+        if (!f.choices.isEmpty()) {
+            auto *combo = new QComboBox(this);
+            combo->setObjectName(QStringLiteral("ComboBox%1").arg(i + 1));
+            combo->addItems(f.choices);
+            combo->setCurrentIndex(-1);
+            widget = combo;
+        } else {
+            auto *edit = new QLineEdit(this);
+            edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
+            connect(edit, &QLineEdit::returnPressed, this, [this, i] { onReturn(i); });
+            const bool live = m_desc.liveSearch && (m_desc.liveSearchColumns.isEmpty() || m_desc.liveSearchColumns.contains(f.column));
+            if (live)
+                connect(edit, &QLineEdit::textEdited, this, [this] {
+                    if (m_mode == Mode::Search)
+                        runSearch();
+                });
+            widget = edit;
+        }
+        label->setBuddy(widget);
         boxes->addWidget(label, i / perRow, (i % perRow) * 2);
-        boxes->addWidget(edit, i / perRow, (i % perRow) * 2 + 1);
-        m_boxes << edit;
-        connect(edit, &QLineEdit::returnPressed, this, [this, i] { onReturn(i); });
-        const bool live = m_desc.liveSearchColumns.isEmpty() || m_desc.liveSearchColumns.contains(f.column);
-        if (live)
-            connect(edit, &QLineEdit::textEdited, this, [this] {
-                if (m_mode == Mode::Search)
-                    runSearch();
-            });
+        boxes->addWidget(widget, i / perRow, (i % perRow) * 2 + 1);
+        m_boxes << widget;
     }
-    layout->addLayout(boxes);
+    for (int c = 0; c < perRow; ++c)
+        boxes->setColumnStretch(c * 2 + 1, 1);
+    m_layout->addLayout(boxes);
 
     if (!m_desc.deleteToggleText.isEmpty()) {
         m_deleteToggle = new QCheckBox(m_desc.deleteToggleText, this);
         m_deleteToggle->setChecked(true);
-        layout->addWidget(m_deleteToggle);
+        m_layout->addWidget(m_deleteToggle);
     }
 
-    m_model = new QStandardItemModel(this);
-    QStringList titles;
-    for (const MasterFieldDescriptor &f : m_desc.fields)
-        titles << (f.gridTitle.isEmpty() ? f.column : f.gridTitle);
-    m_model->setHorizontalHeaderLabels(titles);
-    m_grid = new QTableView(this);
+    QList<GridColumn> columns;
+    for (const MasterFieldDescriptor &f : m_desc.fields) {
+        GridColumn c;
+        c.field = f.column;
+        c.title = f.gridTitle.isEmpty() ? f.column : f.gridTitle;
+        c.visible = f.inGrid;
+        columns << c;
+    }
+    m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setSortingEnabled(true);
-    m_grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
-    connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex &index) { loadRow(index.row()); });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &index) {
-        if (m_grid->hasFocus() && index.isValid())
-            loadRow(index.row());
+    m_grid->setColumns(columns);
+    QTableView *view = m_grid->view();
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->verticalHeader()->setDefaultSectionSize(22);
+    connect(view, &QTableView::clicked, this, [this](const QModelIndex &index) { loadRow(index.row()); });
+    connect(m_grid, &DataGrid::currentRowChanged, this, [this](int row) {
+        if (m_grid->view()->hasFocus())
+            loadRow(row);
     });
-    layout->addWidget(m_grid, 1);
-    resize(760, 520);
+    connect(view, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { rowActivated(index.row()); });
+    m_layout->addWidget(m_grid, 1);
+    resize(860, 560);
+}
+
+QTableView *MasterDataForm::grid() const
+{
+    return m_grid->view();
+}
+
+QWidget *MasterDataForm::editor(int index) const
+{
+    return index >= 0 && index < m_boxes.size() ? m_boxes.at(index) : nullptr;
 }
 
 QLineEdit *MasterDataForm::box(const QString &column) const
 {
     for (int i = 0; i < m_desc.fields.size(); ++i)
         if (m_desc.fields.at(i).column == column)
-            return m_boxes.at(i);
+            return qobject_cast<QLineEdit *>(m_boxes.at(i));
     return nullptr;
+}
+
+QComboBox *MasterDataForm::choice(const QString &column) const
+{
+    for (int i = 0; i < m_desc.fields.size(); ++i)
+        if (m_desc.fields.at(i).column == column)
+            return qobject_cast<QComboBox *>(m_boxes.at(i));
+    return nullptr;
+}
+
+QString MasterDataForm::text(const QString &column) const
+{
+    if (QLineEdit *e = box(column))
+        return e->text();
+    if (QComboBox *c = choice(column))
+        return c->currentIndex() >= 0 ? c->currentText() : QString();
+    return QString();
+}
+
+void MasterDataForm::setText(const QString &column, const QString &value)
+{
+    if (QLineEdit *e = box(column))
+        e->setText(value);
+    else if (QComboBox *c = choice(column))
+        c->setCurrentIndex(c->findText(value.trimmed()));
 }
 
 QPushButton *MasterDataForm::button(const QString &text) const
@@ -140,54 +204,57 @@ QPushButton *MasterDataForm::button(const QString &text) const
 
 int MasterDataForm::rowCount() const
 {
-    return m_model->rowCount();
+    return m_grid->totalRows();
 }
 
 QString MasterDataForm::cell(int row, const QString &column) const
 {
-    for (int i = 0; i < m_desc.fields.size(); ++i)
-        if (m_desc.fields.at(i).column == column)
-            return m_model->index(row, i).data().toString();
-    return QString();
+    return m_grid->value(row, column).toString();
+}
+
+int MasterDataForm::currentRow() const
+{
+    return m_grid->currentRow();
 }
 
 void MasterDataForm::selectRow(int row)
 {
-    m_grid->selectRow(row);
+    m_grid->view()->selectRow(row);
     loadRow(row);
 }
 
-void MasterDataForm::showRows(const QList<MasterRow> &rows)
+void MasterDataForm::showQuery(const QString &sql, const QVariantList &values)
 {
-    m_model->removeRows(0, m_model->rowCount());
-    m_grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    for (const MasterRow &r : rows) {
-        QList<QStandardItem *> items;
-        for (int i = 0; i < m_desc.fields.size(); ++i) {
-            const int c = m_desc.table->indexOf(m_desc.fields.at(i).column);
-            items << new QStandardItem(c >= 0 && c < r.size() ? r.at(c) : QString());
-        }
-        m_model->appendRow(items);
-    }
+    m_grid->setQuery(sql, values);
 }
 
 void MasterDataForm::list(const QString &orderBy)
 {
-    showRows(store().list(orderBy));
+    showQuery(store().listSql(orderBy), {});
+}
+
+void MasterDataForm::relist()
+{
+    list(m_desc.table->listOrder);
 }
 
 void MasterDataForm::setBoxesEnabled(bool enabled, bool empty)
 {
     SetEditsState(this, enabled ? (empty ? 1 : 2) : 0);
+    for (QWidget *w : m_boxes) {
+        if (auto *c = qobject_cast<QComboBox *>(w)) {
+            c->setEnabled(enabled);
+            if (enabled && empty)
+                c->setCurrentIndex(-1);
+        }
+    }
 }
 
 MasterRow MasterDataForm::typedRow() const
 {
     MasterRow row;
-    for (const MasterColumn &c : m_desc.table->columns) {
-        QLineEdit *e = box(c.name);
-        row << (e ? e->text().trimmed() : QString());
-    }
+    for (const MasterColumn &c : m_desc.table->columns)
+        row << text(c.name).trimmed();
     return row;
 }
 
@@ -201,11 +268,11 @@ MasterRow MasterDataForm::rowAt(int row) const
 
 void MasterDataForm::loadRow(int row)
 {
-    if (row < 0 || row >= m_model->rowCount())
+    if (row < 0 || row >= m_grid->model()->rowCount())
         return;
     m_mode = Mode::Browse;
     for (int i = 0; i < m_desc.fields.size(); ++i)
-        m_boxes.at(i)->setText(m_model->index(row, i).data().toString());
+        setText(m_desc.fields.at(i).column, cell(row, m_desc.fields.at(i).column).trimmed());
 }
 
 void MasterDataForm::newRecord()
@@ -228,12 +295,12 @@ void MasterDataForm::startSearch()
 void MasterDataForm::runSearch()
 {
     MasterRow texts;
-    for (const MasterColumn &c : m_desc.table->columns) {
-        QLineEdit *e = box(c.name);
-        texts << (e ? e->text() : QString());
-    }
+    for (const MasterColumn &c : m_desc.table->columns)
+        texts << text(c.name);
     try {
-        showRows(store().search(texts));
+        QVariantList values;
+        const QString sql = store().searchSql(texts, values);
+        showQuery(sql, values);
     } catch (const Error &e) {
         Messages::warning(e.message());
     }
@@ -248,6 +315,43 @@ void MasterDataForm::sortList()
     }
 }
 
+bool MasterDataForm::sortBy(const QString &column, Qt::SortOrder order)
+{
+    if (m_desc.table->indexOf(column) < 0)
+        return false;
+    try {
+        m_grid->sortBy(column, order);
+    } catch (const Error &e) {
+        Messages::warning(e.message());
+    }
+    return m_grid->sortField() == column;
+}
+
+void MasterDataForm::exportList()
+{
+    if (m_grid->totalRows() == 0) {
+        Messages::info(QStringLiteral("当前无数据可导出!"));
+        return;
+    }
+    ExportGridToExcel(m_desc.exportName, m_grid);
+}
+
+void MasterDataForm::printList()
+{
+    Session &s = Session::current();
+    if (!m_desc.printRight.isEmpty() && !hasRight(s, m_desc.printRight)) {
+        Messages::warning(kNoRightText);
+        return;
+    }
+    try {
+        if (!m_desc.printLog.isEmpty())
+            logAction(s, kLogGeneral, m_desc.printLog);
+        ShowListReport(this, gridListReport(m_grid, m_desc.printTitle));
+    } catch (const Error &e) {
+        Messages::warning(e.message());
+    }
+}
+
 void MasterDataForm::onReturn(int index)
 {
     if (m_desc.fields.at(index).column == m_desc.enterSavesColumn) {
@@ -257,7 +361,8 @@ void MasterDataForm::onReturn(int index)
     for (int i = index + 1; i < m_boxes.size(); ++i) {
         if (m_boxes.at(i)->isEnabled()) {
             m_boxes.at(i)->setFocus();
-            m_boxes.at(i)->selectAll();
+            if (auto *e = qobject_cast<QLineEdit *>(m_boxes.at(i)))
+                e->selectAll();
             return;
         }
     }
@@ -277,18 +382,36 @@ void MasterDataForm::save()
             return;
         }
     }
+    const int selected = currentRow();
+    const MasterRow selectedRow = selected >= 0 ? rowAt(selected) : MasterRow();
     MasterTableStore s = store();
+    auto failed = [this](const Error &e) {
+        if (auto *fe = dynamic_cast<const FieldError *>(&e)) {
+            Messages::warning(fe->message());
+            for (int i = 0; i < m_desc.fields.size(); ++i)
+                if (m_desc.fields.at(i).column == fe->column() && m_boxes.at(i)->isEnabled())
+                    m_boxes.at(i)->setFocus();
+        } else if (e.message() == kNoRightText || m_desc.saveFailedText.isEmpty()) {
+            Messages::warning(e.message());
+        } else {
+            Messages::warning(m_desc.saveFailedText + QLatin1Char('\n') + e.message());
+        }
+    };
     try {
-        if (!s.find(row)) {
+        MasterRow key = m_desc.lookupKey ? m_desc.lookupKey(row, selectedRow) : row;
+        bool found = s.find(key);
+        if (!found && key != row && s.find(row)) {
+            // The typed pair itself is stored already: change that row rather than add a twin.
+            key = row;
+            found = true;
+        }
+        if (!found) {
             if (!m_desc.insertQuestion.isEmpty() && !Messages::question(m_desc.insertCaption, m_desc.insertQuestion))
                 return;
             try {
                 s.insert(row);
             } catch (const Error &e) {
-                if (e.message() == kNoRightText || m_desc.saveFailedText.isEmpty())
-                    Messages::warning(e.message());
-                else
-                    Messages::warning(m_desc.saveFailedText);
+                failed(e);
                 return;
             }
             if (!m_desc.insertedText.isEmpty())
@@ -296,12 +419,20 @@ void MasterDataForm::save()
         } else {
             if (!m_desc.updateQuestion.isEmpty() && !Messages::question(m_desc.updateCaption, m_desc.updateQuestion))
                 return;
-            s.update(row, row);
+            try {
+                s.update(row, key);
+            } catch (const Error &e) {
+                failed(e);
+                return;
+            }
             if (!m_desc.updatedText.isEmpty())
                 Messages::info(m_desc.updatedText);
         }
-        list(m_desc.table->listOrder);
-        newRecord();
+        relist();
+        if (m_desc.lockAfterSave)
+            setBoxesEnabled(false, false);
+        else
+            newRecord();
     } catch (const Error &e) {
         Messages::warning(e.message());
     }
@@ -309,23 +440,29 @@ void MasterDataForm::save()
 
 void MasterDataForm::removeCurrent()
 {
-    const QModelIndex current = m_grid->currentIndex();
-    if (!current.isValid())
+    const int current = currentRow();
+    if (current < 0) {
+        if (!m_desc.nothingToDeleteText.isEmpty())
+            Messages::info(m_desc.nothingToDeleteText);
         return;
-    const MasterRow row = rowAt(current.row());
+    }
+    const MasterRow row = rowAt(current);
     const bool ask = !m_deleteToggle || m_deleteToggle->isChecked();
     if (ask && !m_desc.deleteQuestion.isEmpty() && !Messages::question(m_desc.deleteCaption, m_desc.deleteQuestion))
         return;
     try {
         store().remove(row);
     } catch (const Error &e) {
-        Messages::warning(e.message());
+        if (e.message() == kNoRightText || m_desc.deleteFailedText.isEmpty())
+            Messages::warning(e.message());
+        else
+            Messages::warning(m_desc.deleteFailedText + QLatin1Char('\n') + e.message());
         return;
     }
     if (!m_desc.deletedText.isEmpty())
         Messages::info(m_desc.deletedText);
     try {
-        list(m_desc.table->listOrder);
+        relist();
     } catch (const Error &e) {
         Messages::warning(e.message());
     }

@@ -36,6 +36,8 @@ namespace {
 const QString kCostRight = QStringLiteral("可查看商品进价");
 const QString kUnitRight = QStringLiteral("计量单位增加");
 const QString kUnitForm = QStringLiteral("Tfrm_jczlsz");
+const QString kUnitPage = QStringLiteral("计量单位");
+const QString kSupplierPicker = QStringLiteral("Tfrm_gyshz_check");
 
 // Numeric boxes take digits and the decimal point only (Backspace, Delete and Enter still work).
 void numericBox(QLineEdit *e)
@@ -181,8 +183,11 @@ QWidget *TFrm_product::buildStep1()
     m_supplierName->setObjectName(QStringLiteral("Edit11"));
     supplierLabel->setBuddy(m_supplierName);
     auto *supplierSearch = plainButton(QStringLiteral("..."), page);
-    supplierSearch->setEnabled(false);
-    supplierSearch->setToolTip(QStringLiteral("供应商档案浏览:供应商资料功能完成后即可使用"));
+    supplierSearch->setEnabled(FormRegistry::contains(kSupplierPicker));
+    supplierSearch->setToolTip(QStringLiteral("供应商档案浏览"));
+    // The picker fills both boxes, so the goods never carry a code that does not match the name.
+    connect(supplierSearch, &QPushButton::clicked, this,
+            [this] { FormRegistry::open(kSupplierPicker, this, {QStringLiteral("Edit10"), QStringLiteral("Edit11")}); });
     auto *supplierBox = new QHBoxLayout;
     supplierBox->addWidget(m_supplierName, 1);
     supplierBox->addWidget(supplierSearch);
@@ -589,7 +594,7 @@ void TFrm_product::addUnit()
         Messages::warning(kNoRightText);
         return;
     }
-    FormRegistry::open(kUnitForm, this);
+    FormRegistry::open(kUnitForm, this, {kUnitPage});
     fillUnitLists();
 }
 
