@@ -1,6 +1,7 @@
 #include "documents/sales_rules.h"
 #include "documents/stock_ledger.h"
 #include "form_fixture.h"
+#include "ui/app/form_registry.h"
 #include "ui/documents/locate_sell_frm.h"
 #include "ui/documents/sell_frm.h"
 #include "ui/documents/xsthgl_modi_loc_frm.h"
@@ -190,4 +191,24 @@ TEST_F(SalesFormTest, LookupHandsAnAuditedShipmentToItsFormForUnaudit)
 
     auto returns = open<Tfrm_xsthgl_modi_loc>();
     EXPECT_EQ(returns->windowTitle(), QStringLiteral("退货单据查询"));
+}
+
+TEST_F(SalesFormTest, CollectFromTheCustomerOpensTheCashDeskOnlyWhenHeOwes)
+{
+    auto f = open<Tfrm_sell>();
+    startSale(*f);
+    QStringList opened;
+    FormRegistry::Override desk(QStringLiteral("Tfrm_xsskgl_addsk"),
+                                [&opened](QWidget *, const QStringList &args) { opened << QStringLiteral("desk:") + args.value(0); });
+    FormRegistry::Override list(QStringLiteral("Tfrm_xsskgl"), [&opened](QWidget *, const QStringList &) { opened << QStringLiteral("list"); });
+    auto *collect = f->findChild<QPushButton *>(QStringLiteral("LbSpeedButton1"));
+    ASSERT_NE(collect, nullptr);
+    collect->click();
+    EXPECT_EQ(messages().lastText(), QStringLiteral("此客户没有欠款!"));
+    EXPECT_TRUE(opened.isEmpty());
+
+    db().execute(QStringLiteral("insert into 销售应收款表(处理单据,客户名称,应收款编码,应收款,已收款,欠款,付清状态) "
+                                "values('X1','客户甲','YS1',50,0,50,'未付清')"));
+    collect->click();
+    EXPECT_EQ(opened, QStringList({QStringLiteral("desk:客户甲"), QStringLiteral("list")}));
 }

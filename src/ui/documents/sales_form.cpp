@@ -1,10 +1,13 @@
 #include "ui/documents/sales_form.h"
 
 #include "common/error.h"
+#include "common/identity.h"
+#include "common/permissions.h"
 #include "common/messages.h"
 #include "common/session.h"
 #include "documents/sales_rules.h"
 #include "ini_file.h"
+#include "ui/app/form_registry.h"
 #include "ui/documents/bill_grid.h"
 
 #include <QCheckBox>
@@ -88,7 +91,7 @@ SalesBillForm::SalesBillForm(const docs::BillDescriptor &descriptor, QWidget *pa
         m_collect->setObjectName(QStringLiteral("LbSpeedButton1"));
         m_collect->setAutoDefault(false);
         m_collect->setFocusPolicy(Qt::NoFocus);
-        m_collect->setEnabled(false); // collections are entered in their own window, not built yet
+        connect(m_collect, &QPushButton::clicked, this, [this] { collectFromCustomer(); });
         row->addWidget(m_collect);
     } else {
         row->addStretch(1);
@@ -175,6 +178,23 @@ void SalesBillForm::refreshDebt()
         debt = 0;
     }
     m_debt->setText(QString::number(debt, 'f', 2));
+}
+
+void SalesBillForm::collectFromCustomer()
+{
+    refreshDebt();
+    if (qRound64(m_debt->text().toDouble() * 100) == 0) {
+        Messages::info(QStringLiteral("此客户没有欠款!"));
+        return;
+    }
+    if (!hasRight(Session::current(), QStringLiteral("销售收款管理"))) {
+        Messages::warning(kNoRightText);
+        return;
+    }
+    // The new-collection dialog for this customer, then the collections list.
+    FormRegistry::open(QStringLiteral("Tfrm_xsskgl_addsk"), this, {partnerNameEdit()->text().trimmed()});
+    FormRegistry::open(QStringLiteral("Tfrm_xsskgl"), this);
+    refreshDebt();
 }
 
 void SalesBillForm::partnerTaken()

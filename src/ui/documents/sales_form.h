@@ -36,6 +36,8 @@ private:
     bool isShipment() const;
     bool stockChecked() const;
     void readCustomer(const QString &code, bool setAccount);
+    // "我要收款": collect from the customer on the bill.
+    void collectFromCustomer();
     void refreshDebt();
     void refuseShortage(int gridRow, const QString &message);
 
