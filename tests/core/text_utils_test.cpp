@@ -38,7 +38,7 @@ TEST(PackageText, Table)
 {
     const struct
     {
-        const char *quantity, *spec, *units, *expected;
+        const char *quantity, *packing, *units, *expected;
     } cases[] = {
         {"2.5", "1件*12盒*10支", "件盒支", "2件6盒"},
         {"0.1", "1件*12盒*10支", "件盒支", "1盒2支"},
@@ -54,9 +54,9 @@ TEST(PackageText, Table)
         {"1", "1件*2盒*3支*4粒", "件盒支粒", ""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(PackageText(QString::fromUtf8(c.quantity), QString::fromUtf8(c.spec), QString::fromUtf8(c.units)),
+        EXPECT_EQ(PackageText(QString::fromUtf8(c.quantity), QString::fromUtf8(c.packing), QString::fromUtf8(c.units)),
                   QString::fromUtf8(c.expected))
-            << c.quantity << " " << c.spec;
+            << c.quantity << " " << c.packing;
 }
 
 TEST(Numbers, TextRoundingAndChecks)

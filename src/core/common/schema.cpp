@@ -13,10 +13,10 @@ namespace tavomi::schema {
 namespace {
 
 // Compact column lists: "name" is text, "name:n" number, "name:f" flag, "name:i" integer.
-QList<Column> cols(const QString &spec)
+QList<Column> cols(const QString &list)
 {
     QList<Column> out;
-    for (const QString &part : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString &part : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QString p = part.trimmed();
         const int colon = p.indexOf(QLatin1Char(':'));
         if (colon < 0) {
@@ -61,7 +61,7 @@ const QString kTransferLine = QStringLiteral(
 QList<Table> buildTables()
 {
     QList<Table> t;
-    auto add = [&t](const QString &name, const QString &spec) { t.append({name, cols(spec)}); };
+    auto add = [&t](const QString &name, const QString &list) { t.append({name, cols(list)}); };
 
     // master data and settings
     add(QStringLiteral("商品"), QStringLiteral("编码,条码,品名,单位,进价:n,批价:n,售价:n,上限:n,下限:n,供应商,公司名,淘汰否,"

@@ -103,7 +103,7 @@ bool wholeNumber(double v, qint64 *out)
 
 } // namespace
 
-QString PackageText(const QString &quantityInLargestUnits, const QString &specification, const QString &unitNames)
+QString PackageText(const QString &quantityInLargestUnits, const QString &packing, const QString &unitNames)
 {
     bool ok = false;
     const double q = quantityInLargestUnits.trimmed().toDouble(&ok);
@@ -112,8 +112,8 @@ QString PackageText(const QString &quantityInLargestUnits, const QString &specif
 
     // "1件*12盒*10支" -> "1/12/10/": digits kept, every other run of characters becomes one "/".
     QString work;
-    for (int i = 0; i + 1 < specification.size(); ++i) {
-        const QChar c = specification.at(i);
+    for (int i = 0; i + 1 < packing.size(); ++i) {
+        const QChar c = packing.at(i);
         if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
             work += c;
         else if (!work.endsWith(QLatin1Char('/')))

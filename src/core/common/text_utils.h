@@ -10,7 +10,7 @@ QString MoneyToCapitals(double amount);
 
 // Package breakdown of a quantity given in largest units, e.g. 2.5 with 1件*12盒*10支 and 件盒支 -> "2件6盒".
 // Empty when the scheme cannot express it (including a ratio of 0).
-QString PackageText(const QString &quantityInLargestUnits, const QString &specification, const QString &unitNames);
+QString PackageText(const QString &quantityInLargestUnits, const QString &packing, const QString &unitNames);
 
 // True when the trimmed text is a number within ±1e18.
 bool IsNumberText(const QString &text);

@@ -44,7 +44,7 @@ GoodsUnits readUnits(const QSqlQuery &q, int first)
     g.baseUnitText = q.value(first).toString();
     g.bigUnit = q.value(first + 1).toString();
     g.perBig = q.value(first + 2).toDouble();
-    g.spec = q.value(first + 3).toString();
+    g.packing = q.value(first + 3).toString();
     g.names = q.value(first + 4).toString();
     g.cost = q.value(first + 5).toDouble();
     return g;
@@ -167,7 +167,7 @@ void StockLedger::postTable(const QString &table, const GoodsUnits &goods, const
     const double updated = *it + quantity;
     QString package;
     if (goods.perBig != 0)
-        package = PackageText(numberText(updated / goods.perBig), goods.spec, goods.names);
+        package = PackageText(numberText(updated / goods.perBig), goods.packing, goods.names);
     m_session.runCached(QStringLiteral("update %1 set 数量=数量+?,金额=金额+?,组合库存=? where 编码=?").arg(name),
                         {quantity, amount, package, code});
     *it = updated;
@@ -219,7 +219,7 @@ void StockLedger::rebuildTotal(const QString &code)
     const GoodsUnits goods = units(code);
     QString package;
     if (goods.perBig != 0)
-        package = PackageText(numberText(quantity / goods.perBig), goods.spec, goods.names);
+        package = PackageText(numberText(quantity / goods.perBig), goods.packing, goods.names);
     m_quantities[QStringLiteral("库存")].remove(code);
     const int changed = m_session.execute(QStringLiteral("update 库存 set 数量=?,金额=?,组合库存=? where 编码=?"),
                                           {quantity, amount, package, code});

@@ -18,7 +18,7 @@ struct GoodsUnits
     QString baseUnitText; // 单位: base unit, separator, ratio ("瓶*24", "支*10")
     QString bigUnit;      // 大包装
     double perBig = 1;    // 小包装: base units per big unit
-    QString spec;         // 柜组: "1件*12盒*10支"
+    QString packing;      // 柜组: "1件*12盒*10支"
     QString names;        // 换算数: "件盒支"
     double cost = 0;      // 进价 per base unit
 

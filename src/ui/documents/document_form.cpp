@@ -1329,7 +1329,7 @@ bool DocumentForm::applyUnitKey(int row)
         m_grid->setText(row, BillGrid::Unit, previous);
         return false;
     }
-    if (!st->goods.units.spec.contains(unit)) {
+    if (!st->goods.units.packing.contains(unit)) {
         Messages::info(kNoUnitText);
         m_grid->setText(row, BillGrid::Unit, previous);
         return true;
@@ -1406,7 +1406,7 @@ DocumentForm::Goods DocumentForm::readGoods(const QString &code) const
     g.units.baseUnitText = q.value(3).toString();
     g.units.bigUnit = q.value(4).toString();
     g.units.perBig = q.value(5).toDouble();
-    g.units.spec = q.value(6).toString();
+    g.units.packing = q.value(6).toString();
     g.units.names = q.value(7).toString();
     g.units.cost = q.value(8).toDouble();
     g.wholesale = q.value(9).toDouble();
