@@ -363,27 +363,43 @@ void ItemListForm::collect()
     runQuery();
 }
 
-void ItemListForm::exportList()
+namespace {
+
+// "导出EXCEL" and "打印预览" of both lists.
+void exportListGrid(DataGrid *grid, const QString &title)
 {
-    if (m_grid->totalRows() == 0) {
+    if (grid->totalRows() == 0) {
         Messages::info(QStringLiteral("当前无数据可导出!"));
         return;
     }
-    ExportGridToExcel(m_f.itemExportTitle, m_grid);
+    ExportGridToExcel(title, grid);
+}
+
+void printListGrid(QWidget *parent, DataGrid *grid, const QString &templ, const QString &caption, const QString &from,
+                   const QString &to)
+{
+    if (grid->totalRows() == 0) {
+        Messages::info(QStringLiteral("当前没有资料可以打印!"));
+        return;
+    }
+    try {
+        ShowReportFile(parent, templ, gridReportData(grid, caption, from, to));
+    } catch (const Error &e) {
+        showError(e);
+    }
+}
+
+} // namespace
+
+void ItemListForm::exportList()
+{
+    exportListGrid(m_grid, m_f.itemExportTitle);
 }
 
 void ItemListForm::printList()
 {
     runQuery();
-    if (m_grid->totalRows() == 0) {
-        Messages::info(QStringLiteral("当前没有资料可以打印!"));
-        return;
-    }
-    try {
-        ShowReportFile(this, m_f.itemTemplate, gridReportData(m_grid, m_f.itemListCaption, dateText(m_from), dateText(m_to)));
-    } catch (const Error &e) {
-        showError(e);
-    }
+    printListGrid(this, m_grid, m_f.itemTemplate, m_f.itemListCaption, dateText(m_from), dateText(m_to));
 }
 
 // ---------------------------------------------------------------- money list
@@ -569,25 +585,13 @@ void MoneyListForm::deleteCurrent()
 
 void MoneyListForm::exportList()
 {
-    if (m_grid->totalRows() == 0) {
-        Messages::info(QStringLiteral("当前无数据可导出!"));
-        return;
-    }
-    ExportGridToExcel(m_f.moneyExportTitle, m_grid);
+    exportListGrid(m_grid, m_f.moneyExportTitle);
 }
 
 void MoneyListForm::printList()
 {
     runQuery();
-    if (m_grid->totalRows() == 0) {
-        Messages::info(QStringLiteral("当前没有资料可以打印!"));
-        return;
-    }
-    try {
-        ShowReportFile(this, m_f.moneyTemplate, gridReportData(m_grid, m_f.moneyListCaption, dateText(m_from), dateText(m_to)));
-    } catch (const Error &e) {
-        showError(e);
-    }
+    printListGrid(this, m_grid, m_f.moneyTemplate, m_f.moneyListCaption, dateText(m_from), dateText(m_to));
 }
 
 // ---------------------------------------------------------------- cash desk
