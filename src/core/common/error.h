@@ -23,7 +23,20 @@ private:
 class DbError : public Error
 {
 public:
-    using Error::Error;
+    enum class Kind {
+        Other,
+        Transient, // busy, locked, serialization failure or deadlock: the command may be run again
+        Duplicate, // a unique index refused the row
+    };
+    explicit DbError(const QString &message, Kind kind = Kind::Other)
+        : Error(message)
+        , m_kind(kind)
+    {}
+    Kind kind() const { return m_kind; }
+    bool transient() const { return m_kind == Kind::Transient; }
+
+private:
+    Kind m_kind;
 };
 
 } // namespace tavomi

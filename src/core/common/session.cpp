@@ -20,6 +20,26 @@ QString describe(const QSqlError &e)
         t = e.databaseText().trimmed();
     return t.isEmpty() ? QStringLiteral("数据库错误") : t;
 }
+
+// Busy and lock errors of SQLite, serialization failures and deadlocks of PostgreSQL end a
+// command without harm: the transaction is rolled back and the command can run again.
+DbError::Kind classify(const QSqlError &e)
+{
+    const QString code = e.nativeErrorCode();
+    const QString text = e.databaseText() + QLatin1Char(' ') + e.driverText();
+    if (code == QLatin1String("5") || code == QLatin1String("6") || code == QLatin1String("40001")
+        || code == QLatin1String("40P01") || code == QLatin1String("55P03")
+        || text.contains(QLatin1String("database is locked")) || text.contains(QLatin1String("database table is locked")))
+        return DbError::Kind::Transient;
+    if (code == QLatin1String("23505") || text.contains(QLatin1String("UNIQUE constraint failed")))
+        return DbError::Kind::Duplicate;
+    return DbError::Kind::Other;
+}
+
+DbError failure(const QSqlError &e, const QString &sql = {})
+{
+    return DbError(sql.isEmpty() ? describe(e) : describe(e) + QStringLiteral("\n") + sql, classify(e));
+}
 } // namespace
 
 QVariant nullText()
@@ -128,15 +148,15 @@ QSqlQuery Session::run(const QString &sql, const QVariantList &values) const
     if (values.isEmpty()) {
         // Nothing to bind: run it as it is (PostgreSQL cannot prepare DDL or SET).
         if (!q.exec(sql))
-            throw DbError(describe(q.lastError()) + QStringLiteral("\n") + sql);
+            throw failure(q.lastError(), sql);
         return q;
     }
     if (!q.prepare(sql))
-        throw DbError(describe(q.lastError()) + QStringLiteral("\n") + sql);
+        throw failure(q.lastError(), sql);
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values.at(i));
     if (!q.exec())
-        throw DbError(describe(q.lastError()) + QStringLiteral("\n") + sql);
+        throw failure(q.lastError(), sql);
     return q;
 }
 
@@ -150,9 +170,9 @@ QSqlQuery &Session::runCached(const QString &sql, const QVariantList &values)
         q = new QSqlQuery(db);
         q->setForwardOnly(true);
         if (!q->prepare(sql)) {
-            const QString text = describe(q->lastError());
+            const DbError error = failure(q->lastError(), sql);
             delete q;
-            throw DbError(text + QStringLiteral("\n") + sql);
+            throw error;
         }
         m_cache.insert(sql, q);
     }
@@ -160,7 +180,7 @@ QSqlQuery &Session::runCached(const QString &sql, const QVariantList &values)
     for (int i = 0; i < values.size(); ++i)
         q->bindValue(i, values.at(i));
     if (!q->exec())
-        throw DbError(describe(q->lastError()) + QStringLiteral("\n") + sql);
+        throw failure(q->lastError(), sql);
     return *q;
 }
 
@@ -238,8 +258,15 @@ QStringList Session::columns(const QString &table) const
 void Session::begin()
 {
     if (m_depth == 0) {
-        if (!database().transaction())
-            throw DbError(describe(database().lastError()));
+        if (isSqlite()) {
+            // Take the write lock at once: a reader that later wants to write could otherwise be
+            // refused mid-command when another workstation wrote in between.
+            QSqlQuery q(database());
+            if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+                throw failure(q.lastError());
+        } else if (!database().transaction()) {
+            throw failure(database().lastError());
+        }
         m_rollbackOnly = false;
     }
     ++m_depth;
@@ -258,10 +285,10 @@ void Session::commit()
         throw DbError(QStringLiteral("事务已回滚"));
     }
     if (!database().commit()) {
-        const QString text = describe(database().lastError());
+        const DbError error = failure(database().lastError());
         database().rollback();
         m_depth = 0;
-        throw DbError(text);
+        throw error;
     }
     m_depth = 0;
 }

@@ -1,5 +1,7 @@
 #include "documents/bill_store.h"
 
+#include "common/command.h"
+
 #include "common/clock.h"
 #include "common/error.h"
 #include "common/helpers.h"
@@ -282,6 +284,24 @@ void BillStore::insertLine(const Bill &b, const BillLine &line, int row)
 
 BillStore::SaveResult BillStore::save(Bill &b, bool modify)
 {
+    // A lost race for a new number is met like a busy database: the command runs again and the
+    // number moves on.
+    const Bill original = b;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return runCommand(m_s, [&] {
+                b = original;
+                return saveOnce(b, modify);
+            });
+        } catch (const DbError &e) {
+            if (modify || m_s.inTransaction() || e.kind() != DbError::Kind::Duplicate || attempt >= 3)
+                throw;
+        }
+    }
+}
+
+BillStore::SaveResult BillStore::saveOnce(Bill &b, bool modify)
+{
     BillHeader &h = b.header;
     if (m_d.partnerRequired && (h.partnerName.trimmed().isEmpty() || h.partnerCode.trimmed().isEmpty()))
         throw Error(m_d.partnerMissingText);
@@ -430,6 +450,11 @@ int BillStore::stockShortage(const Bill &b, int index, QString *message)
 }
 
 void BillStore::remove(const QString &number)
+{
+    runCommand(m_s, [&] { removeOnce(number); });
+}
+
+void BillStore::removeOnce(const QString &number)
 {
     TransactionGuard tx(m_s);
     logAction(m_s, kLogImportant, logText(m_d, QStringLiteral("删除"), number));
@@ -610,22 +635,28 @@ QString BillStore::audit(const QString &number)
 {
     if (!hasRight(m_s, QStringLiteral("审核单据")))
         throw Error(kNoRightText);
+    return runCommand(m_s, [&] { return auditOnce(number); });
+}
+
+QString BillStore::auditOnce(const QString &number)
+{
     TransactionGuard tx(m_s);
-    Bill b = load(number);
-    if (b.lines.isEmpty() && m_d.shape != Shape::StockTake)
-        throw Error(QStringLiteral("没有记录可审核!"));
-    if (m_d.shape == Shape::StockTake) {
-        // Stock-take lines come back through load(); the counted warehouse is the header's.
-        if (b.lines.isEmpty())
-            throw Error(QStringLiteral("没有记录可审核!"));
-    }
     const QString flagSql = m_d.shape == Shape::StockTake
         ? QStringLiteral("update 盘点主 set 审核标志=1,审核日期=?,审核时间=? where 单号=? and 审核标志=0")
         : QStringLiteral("update %1 set 审核标志=1,日期=? where 单号=? and 审核标志=0").arg(m_d.masterTable);
     const QVariantList flagValues = m_d.shape == Shape::StockTake ? QVariantList{Clock::today(), Clock::timeText(), number}
                                                                   : QVariantList{Clock::today(), number};
-    if (m_s.execute(flagSql, flagValues) == 0)
+    // The flag first: it locks the bill, so what is read next is what gets posted (a second
+    // workstation cannot change or audit it in between).
+    if (m_s.execute(flagSql, flagValues) == 0) {
+        if (!exists(number))
+            throw Error(QStringLiteral("单据[%1]不存在!").arg(number));
         throw Error(QStringLiteral("单据[%1]已经审核过了，不能重复审核!").arg(number));
+    }
+    // Stock-take lines come back through load(); the counted warehouse is the header's.
+    const Bill b = load(number);
+    if (b.lines.isEmpty())
+        throw Error(QStringLiteral("没有记录可审核!"));
     logAction(m_s, kLogImportant, logText(m_d, QStringLiteral("审核"), number));
     closeOrder(b, true);
     post(b, 1);
@@ -648,11 +679,19 @@ void BillStore::unaudit(const QString &number)
 {
     if (!hasRight(m_s, QStringLiteral("反审单据")))
         throw Error(kNoRightText);
+    runCommand(m_s, [&] { unauditOnce(number); });
+}
+
+void BillStore::unauditOnce(const QString &number)
+{
     TransactionGuard tx(m_s);
+    if (m_s.execute(QStringLiteral("update %1 set 审核标志=0 where 单号=? and 审核标志=1").arg(m_d.masterTable), {number}) == 0) {
+        if (!exists(number))
+            throw Error(QStringLiteral("单据[%1]不存在!").arg(number));
+        throw Error(QStringLiteral("单据[%1]还没有审核，不能反审核!").arg(number));
+    }
     const Bill b = load(number);
     moneyGuard(b);
-    if (m_s.execute(QStringLiteral("update %1 set 审核标志=0 where 单号=? and 审核标志=1").arg(m_d.masterTable), {number}) == 0)
-        throw Error(QStringLiteral("单据[%1]还没有审核，不能反审核!").arg(number));
     logAction(m_s, kLogImportant, logText(m_d, QStringLiteral("反审核"), number));
     moneyReverse(b);
     closeOrder(b, false);

@@ -59,6 +59,10 @@ public:
     static double lineAmount(const BillLine &line);
 
 private:
+    SaveResult saveOnce(Bill &bill, bool modify);
+    void removeOnce(const QString &number);
+    QString auditOnce(const QString &number);
+    void unauditOnce(const QString &number);
     QString masterDateColumn() const;
     QString masterTimeColumn() const;
     void insertMaster(const Bill &bill);
