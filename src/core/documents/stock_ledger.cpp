@@ -199,6 +199,10 @@ void StockLedger::zeroWarehouseRow(const QString &warehouse, const QString &code
 
 void StockLedger::rebuildTotal(const QString &code)
 {
+    // Hold the total's row first, so a second workstation posting the same goods waits here and
+    // then reads the warehouse rows as they are after it.
+    if (m_session.isPostgres())
+        m_session.run(QStringLiteral("select 数量 from 库存 where 编码=? for update"), {code});
     QStringList warehouses;
     {
         QSqlQuery q = m_session.run(QStringLiteral("select 货位名称 from 货位"));
