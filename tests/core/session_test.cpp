@@ -1,6 +1,9 @@
+#include "common/command.h"
 #include "common/error.h"
 #include "common/transaction.h"
 #include "support/test_db.h"
+
+#include <optional>
 
 using namespace tavomi;
 using tavomi::test::DbTest;
@@ -83,4 +86,67 @@ TEST(SessionOpen, UnreachableDatabaseGivesTheDriverText)
     settings.sqliteFile = QStringLiteral("/proc/definitely/not/here/REZE.db");
     EXPECT_THROW(s.open(settings), DbError);
     EXPECT_FALSE(s.isOpen());
+}
+
+// A command turned away by a busy database or a lost race runs again; other errors, and commands
+// inside an outer transaction, are not repeated.
+TEST_F(SessionTest, CommandsRunAgainOnlyAfterTransientErrors)
+{
+    struct Case
+    {
+        DbError::Kind kind;
+        bool outer;
+        int failures;
+        int expectedRuns;
+        bool succeeds;
+    };
+    const Case cases[] = {
+        {DbError::Kind::Transient, false, 2, 3, true},
+        {DbError::Kind::Duplicate, false, 1, 2, true},
+        {DbError::Kind::Transient, false, 100, 6, false},
+        {DbError::Kind::Other, false, 1, 1, false},
+        {DbError::Kind::Transient, true, 1, 1, false},
+    };
+    for (const Case &c : cases) {
+        int runs = 0;
+        std::optional<TransactionGuard> outer;
+        if (c.outer)
+            outer.emplace(db());
+        bool ok = true;
+        try {
+            runCommand(db(), [&] {
+                TransactionGuard tx(db());
+                db().execute(QStringLiteral("insert into 单位(编号,单位名) values(?,?)"), {QString::number(runs), QStringLiteral("u")});
+                if (++runs <= c.failures)
+                    throw DbError(QStringLiteral("busy"), c.kind);
+                tx.commit();
+            });
+        } catch (const DbError &) {
+            ok = false;
+        }
+        outer.reset();
+        EXPECT_EQ(runs, c.expectedRuns);
+        EXPECT_EQ(ok, c.succeeds);
+        // Only the run that committed left its row.
+        EXPECT_EQ(count(QStringLiteral("单位"), QStringLiteral("单位名='u'")), c.succeeds ? 1 : 0);
+        db().execute(QStringLiteral("delete from 单位 where 单位名='u'"));
+    }
+}
+
+// A second workstation that cannot get the write lock is told so as a transient error.
+TEST_F(SessionTest, LockedDatabaseIsATransientError)
+{
+    if (test::usingPostgres())
+        GTEST_SKIP() << "file locking is the embedded engine's";
+    ConnectionSettings s = database().settings();
+    s.options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=50");
+    Session other(QStringLiteral("impatient"));
+    other.open(s);
+    TransactionGuard holding(db());
+    try {
+        other.begin();
+        FAIL() << "the second writer got the lock";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.transient()) << e.message().toStdString();
+    }
 }

@@ -271,3 +271,22 @@ TEST_F(SalesStoreTest, UnauditRefusedOnceTheReceivableIsSettled)
         db().execute(QStringLiteral("delete from 销售子"));
     }
 }
+
+// One goods on several lines of one bill, from one warehouse: every line moves the stock.
+TEST_F(SalesStoreTest, RepeatedGoodsLinesAllPost)
+{
+    addSupplier(QStringLiteral("GY1"), QStringLiteral("供应商"));
+    for (BillKind kind : {BillKind::SalesShipment, BillKind::PurchaseReceipt, BillKind::SalesShipment}) {
+        const double first = stock(QStringLiteral("一号仓"), "B02");
+        const double total = stock(QStringLiteral("库存"), "B02");
+        const double sign = kind == BillKind::SalesShipment ? -1 : 1;
+        Bill b = bill({line(1, "B02", "支", 6, 1), line(2, "B02", "支", 7, 1), line(3, "B02", "支", 4, 1, "二号仓")});
+        if (kind == BillKind::PurchaseReceipt) {
+            b.header.partnerCode = QStringLiteral("GY1");
+            b.header.partnerName = QStringLiteral("供应商");
+        }
+        saveAndAudit(kind, b);
+        EXPECT_DOUBLE_EQ(stock(QStringLiteral("一号仓"), "B02"), first + sign * 13);
+        EXPECT_DOUBLE_EQ(stock(QStringLiteral("库存"), "B02"), total + sign * 17);
+    }
+}

@@ -53,6 +53,11 @@ void ConnectionSettings::saveTo(const QString &file) const
     QSettings ini(file, QSettings::IniFormat);
     ini.beginGroup(QStringLiteral("database"));
     ini.setValue(QStringLiteral("driver"), driver);
+    if (isSqlite() && !sqliteFile.isEmpty()) {
+        // Inside the program folder the file is kept relative, so the folder can move.
+        const QString relative = QDir(ProgramFolder::path()).relativeFilePath(sqliteFile);
+        ini.setValue(QStringLiteral("file"), relative.startsWith(QLatin1String("..")) ? sqliteFile : relative);
+    }
     ini.setValue(QStringLiteral("host"), host);
     ini.setValue(QStringLiteral("port"), port);
     ini.setValue(QStringLiteral("database"), database);

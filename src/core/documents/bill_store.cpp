@@ -284,20 +284,12 @@ void BillStore::insertLine(const Bill &b, const BillLine &line, int row)
 
 BillStore::SaveResult BillStore::save(Bill &b, bool modify)
 {
-    // A lost race for a new number is met like a busy database: the command runs again and the
-    // number moves on.
+    // Run again after a lost race (the bill's number moves on): from the bill as it was given.
     const Bill original = b;
-    for (int attempt = 1;; ++attempt) {
-        try {
-            return runCommand(m_s, [&] {
-                b = original;
-                return saveOnce(b, modify);
-            });
-        } catch (const DbError &e) {
-            if (modify || m_s.inTransaction() || e.kind() != DbError::Kind::Duplicate || attempt >= 3)
-                throw;
-        }
-    }
+    return runCommand(m_s, [&] {
+        b = original;
+        return saveOnce(b, modify);
+    });
 }
 
 BillStore::SaveResult BillStore::saveOnce(Bill &b, bool modify)
