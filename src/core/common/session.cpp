@@ -94,7 +94,10 @@ void Session::open(const ConnectionSettings &settings)
         throw DbError(text);
     }
     if (settings.isSqlite()) {
-        run(QStringLiteral("PRAGMA journal_mode=WAL"));
+        // Switching the journal needs the database to itself: only when it is not WAL yet, so a
+        // workstation can open while another one writes.
+        if (scalar(QStringLiteral("PRAGMA journal_mode")).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+            run(QStringLiteral("PRAGMA journal_mode=WAL"));
         run(QStringLiteral("PRAGMA synchronous=NORMAL"));
         run(QStringLiteral("PRAGMA foreign_keys=OFF"));
         // The stock tables of a large company are read row by row during postings: keep them in memory.
@@ -184,6 +187,12 @@ QSqlQuery &Session::runCached(const QString &sql, const QVariantList &values)
     return *q;
 }
 
+void Session::finishCached()
+{
+    for (QSqlQuery *q : std::as_const(m_cache))
+        q->finish();
+}
+
 void Session::clearCache()
 {
     qDeleteAll(m_cache);
@@ -258,6 +267,9 @@ QStringList Session::columns(const QString &table) const
 void Session::begin()
 {
     if (m_depth == 0) {
+        // A cached statement left positioned on a row would keep an old snapshot of the file
+        // open, and SQLite refuses to write from an old snapshot once another workstation wrote.
+        finishCached();
         if (isSqlite()) {
             // Take the write lock at once: a reader that later wants to write could otherwise be
             // refused mid-command when another workstation wrote in between.
@@ -291,6 +303,7 @@ void Session::commit()
         throw error;
     }
     m_depth = 0;
+    finishCached();
 }
 
 void Session::rollback()
@@ -303,6 +316,7 @@ void Session::rollback()
         m_rollbackOnly = true;
         return;
     }
+    finishCached();
     database().rollback();
     m_depth = 0;
     m_rollbackOnly = false;

@@ -47,6 +47,8 @@ public:
     QSqlQuery &runCached(const QString &sql, const QVariantList &values = {});
     // Forgets the prepared statements (after tables were created or dropped).
     void clearCache();
+    // Lets go of the rows the cached statements still hold (they stay prepared).
+    void finishCached();
     bool exists(const QString &sql, const QVariantList &values = {}) const;
 
     // Quotes an identifier the driver's way (only for names validated by the caller).

@@ -490,9 +490,12 @@ void BillStore::post(const Bill &b, int direction)
         }
     }
     ledger.preloadGoods(codes);
-    for (auto it = byWarehouse.cbegin(); it != byWarehouse.cend(); ++it)
-        if (m_s.hasTable(it.key()))
-            ledger.preloadStock(it.key(), it.value());
+    // Warehouses in name order, then the totals: the same order on every workstation.
+    QStringList warehouses = byWarehouse.keys();
+    warehouses.sort();
+    for (const QString &w : warehouses)
+        if (m_s.hasTable(w))
+            ledger.preloadStock(w, byWarehouse.value(w));
     if (m_d.totalsFollow) {
         ledger.preloadStock(QStringLiteral("库存"), codes);
         ledger.preloadStock(QStringLiteral("库存2"), codes);

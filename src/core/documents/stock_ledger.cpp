@@ -94,8 +94,11 @@ void StockLedger::preloadGoods(const QStringList &codes)
 
 void StockLedger::preloadStock(const QString &table, const QStringList &codes)
 {
+    // Rows are locked in code order, so two workstations posting the same goods never wait on
+    // each other crosswise.
     QStringList distinct = QStringList(codes);
     distinct.removeDuplicates();
+    distinct.sort();
     QHash<QString, double> &known = m_quantities[table];
     const QString lock = m_session.isPostgres() ? QStringLiteral(" for update") : QString();
     for (int i = 0; i < distinct.size(); i += kChunk) {
@@ -106,7 +109,8 @@ void StockLedger::preloadStock(const QString &table, const QStringList &codes)
             known.insert(c, qQNaN());
         }
         QSqlQuery q = m_session.run(
-            QStringLiteral("select 编码,数量 from %1 where 编码 in (%2)%3").arg(quoted(table), marks(int(part.size())), lock), values);
+            QStringLiteral("select 编码,数量 from %1 where 编码 in (%2) order by 编码%3").arg(quoted(table), marks(int(part.size())), lock),
+            values);
         while (q.next())
             known.insert(q.value(0).toString(), q.value(1).toDouble());
     }
