@@ -1,4 +1,5 @@
 #include "common/error.h"
+#include "common/permissions.h"
 #include "masterdata/partner_service.h"
 #include "support/test_db.h"
 #include "ui/app/form_registry.h"
@@ -7,17 +8,26 @@
 #include "ui/masterdata/khzl_frm.h"
 #include "ui/masterdata/partner_picker.h"
 #include "ui/masterdata/prvice_frm.h"
+#include "ui/masterdata/sort_panel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLayout>
 #include <QMap>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <functional>
 #include <memory>
 
 using namespace tavomi;
 using tavomi::test::DbTest;
+using S = QString;
 
 namespace {
 
@@ -287,4 +297,219 @@ TEST_F(MemberTest, DiscountsValidatedBeforeTheRowsAreReplaced)
     d.ordinaryBox()->setText(QStringLiteral("8.8"));
     EXPECT_TRUE(d.apply());
     EXPECT_DOUBLE_EQ(readMemberDiscounts(db()).ordinary, 8.8);
+}
+
+namespace {
+
+void addMember(tavomi::Session &s, const QString &key, const QString &holder, const QString &card)
+{
+    s.execute(QStringLiteral("insert into 会员(快捷码,持卡人姓名,身份证号,电话,手提电话,卡号,持卡人通信地址,邮编,会员等级,购物目的,"
+                             "会员售价,性别) values(?,?,?,'','',?,'','','','',?,?)"),
+              {key, holder, QStringLiteral("110"), card, QStringLiteral("普通会员折扣"), QStringLiteral("男")});
+}
+
+} // namespace
+
+using SortPanelTest = DbTest;
+
+TEST_F(SortPanelTest, BothPanelsAcceptOnlyTheListedFields)
+{
+    addCustomer(QStringLiteral("B"), QStringLiteral("乙"));
+    addCustomer(QStringLiteral("A"), QStringLiteral("甲"));
+    TFrm_delete_cous customers(TFrm_delete_cous::Panel::Sort, QString(), QString());
+    Tfrm_hyxx members;
+    struct Case
+    {
+        const char *name;
+        MasterSortPanel *panel;
+        QString presetField;
+        QString presetDirection;
+        QList<QPair<QString, QString>> choices; // typed field text → column sorted by (empty: refused)
+    } cases[] = {
+        {"customers", customers.sortPanel(), S("客户名称"), S("升序"),
+         {{S("电话和送货地址"), S("电话一")}, {S("手机"), S("传真")}, {S(""), S("公司名")}, {S("编码"), S("编码")},
+          {S("应收款"), S()}, {S("公司名 desc; drop table 客户"), S()}}},
+        {"members", members.sortPanel(), S("持卡人姓名"), S("降序"),
+         {{S("卡号"), S("卡号")}, {S(" 快捷码 "), S("快捷码")}, {S(""), S()}, {S("性别"), S()}, {S("卡号 desc"), S()}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.panel);
+        EXPECT_EQ(c.panel->field()->currentText(), c.presetField);
+        EXPECT_EQ(c.panel->direction()->currentText(), c.presetDirection);
+        for (const auto &[typed, column] : c.choices) {
+            SCOPED_TRACE(typed.toStdString());
+            messages().clear();
+            c.panel->field()->setEditText(typed);
+            EXPECT_EQ(c.panel->choose(), !column.isEmpty());
+            if (column.isEmpty()) {
+                EXPECT_EQ(messages().lastText(), QStringLiteral("请从列表中选择排序字段!"));
+            } else {
+                EXPECT_EQ(c.panel->column(), column);
+            }
+        }
+    }
+    customers.sortField()->setEditText(QStringLiteral("编码"));
+    customers.sortDirection()->setCurrentText(QStringLiteral("降序"));
+    EXPECT_TRUE(customers.sortChosen());
+    EXPECT_EQ(customers.result(), QDialog::Accepted);
+    EXPECT_EQ(customers.sortOrder(), Qt::DescendingOrder);
+}
+
+TEST_F(SortPanelTest, MemberPanelListsEveryMemberInTheChosenOrder)
+{
+    addMember(db(), QStringLiteral("A"), QStringLiteral("乙"), QStringLiteral("C2"));
+    addMember(db(), QStringLiteral("B"), QStringLiteral("甲"), QStringLiteral("C1"));
+    Tfrm_hyxx f;
+    ASSERT_TRUE(f.button(QStringLiteral("排序")));
+    EXPECT_EQ(f.button(QStringLiteral("排序"))->toolTip(), QStringLiteral("排序资料"));
+
+    // A search narrowed to one member; the sort lists them all again.
+    f.newRecord();
+    f.setText(QStringLiteral("快捷码"), QStringLiteral("A"));
+    f.startSearch();
+    ASSERT_EQ(f.rowCount(), 1);
+
+    EXPECT_FALSE(f.sortPanelShown());
+    f.button(QStringLiteral("排序"))->click();
+    EXPECT_TRUE(f.sortPanelShown());
+    f.sortPanel()->field()->setEditText(QStringLiteral("会员; drop table 会员"));
+    f.sortPanel()->sortButton()->click();
+    EXPECT_EQ(messages().lastText(), QStringLiteral("请从列表中选择排序字段!"));
+    EXPECT_TRUE(f.sortPanelShown());
+    EXPECT_EQ(f.rowCount(), 1);
+
+    const struct
+    {
+        QString field;
+        QString direction;
+        QString firstKey;
+    } sorts[] = {{S("卡号"), S("升序"), S("B")}, {S("卡号"), S("降序"), S("A")}, {S("快捷码"), S("升序"), S("A")}};
+    for (const auto &s : sorts) {
+        f.chooseSort();
+        f.sortPanel()->field()->setEditText(s.field);
+        f.sortPanel()->direction()->setCurrentText(s.direction);
+        f.sortPanel()->sortButton()->click();
+        EXPECT_FALSE(f.sortPanelShown());
+        ASSERT_EQ(f.rowCount(), 2);
+        EXPECT_EQ(f.cell(0, QStringLiteral("快捷码")), s.firstKey) << s.field.toStdString() << s.direction.toStdString();
+    }
+}
+
+TEST_F(MemberTest, SearchRunsOnTheButtonByTheTypedTexts)
+{
+    addMember(db(), QStringLiteral("A"), QStringLiteral("王五"), QStringLiteral("C1"));
+    addMember(db(), QStringLiteral("B"), QStringLiteral("王六"), QStringLiteral("C2"));
+    addMember(db(), QStringLiteral("C"), QStringLiteral("李四"), QStringLiteral("C3"));
+    Tfrm_hyxx f;
+    f.startSearch(); // boxes closed: they open and every member is listed
+    EXPECT_EQ(f.rowCount(), 3);
+    f.box(QStringLiteral("持卡人姓名"))->setText(QStringLiteral("王"));
+    EXPECT_EQ(f.rowCount(), 3); // typing alone does not search
+    f.startSearch();
+    EXPECT_EQ(f.rowCount(), 2);
+    f.box(QStringLiteral("卡号"))->setText(QStringLiteral("2"));
+    f.button(QStringLiteral("查找"))->click();
+    ASSERT_EQ(f.rowCount(), 1);
+    EXPECT_EQ(f.cell(0, QStringLiteral("快捷码")), QStringLiteral("B"));
+}
+
+TEST_F(MemberTest, BrowserModeHandsTheCardOverOnlyForTheFrontCounter)
+{
+    addMember(db(), QStringLiteral("A"), QStringLiteral("甲"), QStringLiteral("C1"));
+    addMember(db(), QStringLiteral("B"), QStringLiteral("乙"), QStringLiteral("C2"));
+    FormRegistry::registerAll();
+    addUser(QStringLiteral("0002"), QStringLiteral("收银员")); // no rights at all
+
+    const struct
+    {
+        const char *name;
+        QStringList arguments;
+        QString user;
+        bool closesWithCard;
+    } cases[] = {
+        {"front counter, no permission needed", {S("POS"), S("Edit1")}, S("0002"), true},
+        {"main window", {}, S(kAdminWorkNumber), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        loginAs(c.user);
+        QWidget counter;
+        auto *card = new QLineEdit(&counter);
+        card->setObjectName(QStringLiteral("Edit1"));
+        bool openAfterDoubleClick = false;
+        QString clickedCard;
+        QTimer::singleShot(0, [&] {
+            Tfrm_hyxx *f = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *m = qobject_cast<Tfrm_hyxx *>(w); m && m->isVisible())
+                    f = m;
+            if (!f) {
+                ADD_FAILURE() << "the member form is not open";
+                if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                    modal->reject();
+                return;
+            }
+            EXPECT_EQ(f->rowCount(), 2);
+            clickedCard = f->cell(1, QStringLiteral("卡号"));
+            emit f->grid()->doubleClicked(f->grid()->model()->index(1, 0));
+            openAfterDoubleClick = f->isVisible();
+            if (openAfterDoubleClick)
+                f->reject();
+        });
+        ASSERT_TRUE(FormRegistry::open(QStringLiteral("Tfrm_hyxx"), &counter, c.arguments));
+        EXPECT_TRUE(messages().shown.isEmpty());
+        EXPECT_EQ(openAfterDoubleClick, !c.closesWithCard);
+        EXPECT_EQ(card->text(), c.closesWithCard ? clickedCard : QString());
+        if (c.closesWithCard) {
+            EXPECT_EQ(clickedCard, QStringLiteral("C2")); // listed by holder name: 乙 after 甲
+        }
+    }
+}
+
+using BorrowerTest = DbTest;
+
+TEST_F(BorrowerTest, StartOpensAndDoneClosesTheBoxesAndTheSaveButton)
+{
+    db().execute(QStringLiteral("insert into 借货人表(编码,联系人,电话,住址) values(?,?,?,?)"),
+                 {QStringLiteral("J1"), QStringLiteral("赵六"), QStringLiteral("8123"), QStringLiteral("东街")});
+    Tfrm_jhrzlgl f;
+    f.layout()->activate();
+    QList<QPushButton *> row;
+    const int y = f.button(QStringLiteral("开  始"))->geometry().y();
+    for (QPushButton *b : f.findChildren<QPushButton *>(Qt::FindDirectChildrenOnly))
+        if (b->geometry().y() == y)
+            row << b;
+    std::sort(row.begin(), row.end(), [](QPushButton *a, QPushButton *b) { return a->geometry().x() < b->geometry().x(); });
+    QStringList captions;
+    for (QPushButton *b : row)
+        captions << b->text();
+    EXPECT_EQ(captions, QStringList({S("开  始"), S("完  成"), S("删  除"), S("保  存"), S("关  闭")}));
+
+    QPushButton *save = f.button(QStringLiteral("保  存"));
+    QLineEdit *code = f.box(QStringLiteral("编码"));
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(code->isEnabled());
+    f.button(QStringLiteral("开  始"))->click();
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_TRUE(code->isEnabled());
+    f.selectRow(0);
+    EXPECT_EQ(f.text(QStringLiteral("住址")), QStringLiteral("东街"));
+
+    f.button(QStringLiteral("完  成"))->click();
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(code->isEnabled());
+    EXPECT_FALSE(f.box(QStringLiteral("住址"))->isEnabled());
+    f.selectRow(0); // a click still shows the row
+    EXPECT_EQ(f.text(QStringLiteral("联系人")), QStringLiteral("赵六"));
+
+    // Saving reopens the boxes for the next borrower, as "开  始" does.
+    f.button(QStringLiteral("开  始"))->click();
+    f.setText(QStringLiteral("编码"), QStringLiteral("J2"));
+    f.setText(QStringLiteral("联系人"), QStringLiteral("钱七"));
+    save->click();
+    EXPECT_EQ(messages().lastText(), QStringLiteral("保存成功！"));
+    EXPECT_EQ(count(QStringLiteral("借货人表")), 2);
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_TRUE(code->text().isEmpty());
 }

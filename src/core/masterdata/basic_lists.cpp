@@ -1,5 +1,6 @@
 #include "masterdata/basic_lists.h"
 
+#include "common/command.h"
 #include "common/error.h"
 #include "common/helpers.h"
 #include "common/identity.h"
@@ -123,27 +124,29 @@ bool addBasicRow(Session &session, const BasicListDef &def, const QString &code,
     if (name.isEmpty())
         return false;
     checkUnitName(def, name);
-    TransactionGuard tx(session);
-    switch (def.kind) {
-    case BasicList::Units:
-        session.execute(QStringLiteral("insert into 单位(编号,单位名,进制) values(?,?,?)"), {code.trimmed(), name, 1.0});
-        break;
-    case BasicList::Accounts: {
-        const QVariant amount = amountValue(amountText);
-        session.execute(QStringLiteral("insert into 银行帐户表(编号,账户名称,期初额,期未额) values(?,?,?,?)"),
-                        {code.trimmed(), name, amount, amount});
-        break;
-    }
-    case BasicList::PaymentMethods:
-        session.execute(QStringLiteral("insert into 银行账户(科目编码,科目名称,期初额) values(?,?,?)"),
-                        {code.trimmed(), name, amountValue(amountText)});
-        break;
-    default:
-        session.execute(QStringLiteral("insert into %1(%2,%3) values(?,?)").arg(def.table, def.codeColumn, def.nameColumn),
-                        {code.trimmed(), name});
-        break;
-    }
-    tx.commit();
+    runCommand(session, [&] {
+        TransactionGuard tx(session);
+        switch (def.kind) {
+        case BasicList::Units:
+            session.execute(QStringLiteral("insert into 单位(编号,单位名,进制) values(?,?,?)"), {code.trimmed(), name, 1.0});
+            break;
+        case BasicList::Accounts: {
+            const QVariant amount = amountValue(amountText);
+            session.execute(QStringLiteral("insert into 银行帐户表(编号,账户名称,期初额,期未额) values(?,?,?,?)"),
+                            {code.trimmed(), name, amount, amount});
+            break;
+        }
+        case BasicList::PaymentMethods:
+            session.execute(QStringLiteral("insert into 银行账户(科目编码,科目名称,期初额) values(?,?,?)"),
+                            {code.trimmed(), name, amountValue(amountText)});
+            break;
+        default:
+            session.execute(QStringLiteral("insert into %1(%2,%3) values(?,?)").arg(def.table, def.codeColumn, def.nameColumn),
+                            {code.trimmed(), name});
+            break;
+        }
+        tx.commit();
+    });
     return true;
 }
 
@@ -154,28 +157,30 @@ bool changeBasicRow(Session &session, const BasicListDef &def, const QString &co
     if (name.isEmpty())
         return false;
     checkUnitName(def, name);
-    TransactionGuard tx(session);
-    if (def.kind == BasicList::Accounts) {
-        const QString old = session.scalar(QStringLiteral("select 账户名称 from 银行帐户表 where 编号=?"), {code.trimmed()}).toString();
-        if (!old.isEmpty() && old != name)
-            for (const AccountReference &r : kAccountReferences)
-                session.execute(QStringLiteral("update %1 set %2=? where %2=?").arg(QString::fromUtf8(r.table), QString::fromUtf8(r.column)),
-                                {name, old});
-    }
-    switch (def.kind) {
-    case BasicList::Units:
-        session.execute(QStringLiteral("update 单位 set 单位名=?,进制=? where 编号=?"), {name, 1.0, code.trimmed()});
-        break;
-    case BasicList::PaymentMethods:
-        session.execute(QStringLiteral("update 银行账户 set 科目名称=?,期初额=? where 科目编码=?"),
-                        {name, amountValue(amountText), code.trimmed()});
-        break;
-    default:
-        session.execute(QStringLiteral("update %1 set %2=? where %3=?").arg(def.table, def.nameColumn, def.codeColumn),
-                        {name, code.trimmed()});
-        break;
-    }
-    tx.commit();
+    runCommand(session, [&] {
+        TransactionGuard tx(session);
+        if (def.kind == BasicList::Accounts) {
+            const QString old = session.scalar(QStringLiteral("select 账户名称 from 银行帐户表 where 编号=?"), {code.trimmed()}).toString();
+            if (!old.isEmpty() && old != name)
+                for (const AccountReference &r : kAccountReferences)
+                    session.execute(QStringLiteral("update %1 set %2=? where %2=?").arg(QString::fromUtf8(r.table), QString::fromUtf8(r.column)),
+                                    {name, old});
+        }
+        switch (def.kind) {
+        case BasicList::Units:
+            session.execute(QStringLiteral("update 单位 set 单位名=?,进制=? where 编号=?"), {name, 1.0, code.trimmed()});
+            break;
+        case BasicList::PaymentMethods:
+            session.execute(QStringLiteral("update 银行账户 set 科目名称=?,期初额=? where 科目编码=?"),
+                            {name, amountValue(amountText), code.trimmed()});
+            break;
+        default:
+            session.execute(QStringLiteral("update %1 set %2=? where %3=?").arg(def.table, def.nameColumn, def.codeColumn),
+                            {name, code.trimmed()});
+            break;
+        }
+        tx.commit();
+    });
     return true;
 }
 
@@ -194,15 +199,17 @@ QString basicRowDeleteRefusal(Session &session, const BasicListDef &def, const Q
 
 void deleteBasicRow(Session &session, const BasicListDef &def, const QString &code, const QString &name)
 {
-    TransactionGuard tx(session);
-    const QString refusal = basicRowDeleteRefusal(session, def, name);
-    if (!refusal.isEmpty())
-        throw Error(refusal);
-    const int n = session.execute(QStringLiteral("delete from %1 where %2=? and %3=?").arg(def.table, def.codeColumn, def.nameColumn),
-                                  {code, name});
-    if (n == 0)
-        throw Error(QStringLiteral("当前没有记录可删除!"));
-    tx.commit();
+    runCommand(session, [&] {
+        TransactionGuard tx(session);
+        const QString refusal = basicRowDeleteRefusal(session, def, name);
+        if (!refusal.isEmpty())
+            throw Error(refusal);
+        const int n = session.execute(QStringLiteral("delete from %1 where %2=? and %3=?").arg(def.table, def.codeColumn, def.nameColumn),
+                                      {code, name});
+        if (n == 0)
+            throw Error(QStringLiteral("当前没有记录可删除!"));
+        tx.commit();
+    });
 }
 
 PosDefaults readPosDefaults(Session &session)
@@ -228,16 +235,18 @@ PosDefaults readPosDefaults(Session &session)
 
 void savePosDefaults(Session &session, const PosDefaults &d)
 {
-    TransactionGuard tx(session);
-    session.execute(QStringLiteral("delete from 默认资料表"));
-    session.execute(QStringLiteral("insert into 默认资料表(指针,POS仓库,收款去向) values(?,?,?)"),
-                    {QStringLiteral("销售管理"), d.salesWarehouse.trimmed(), d.salesAccount.trimmed()});
-    session.execute(QStringLiteral("insert into 默认资料表(指针,POS仓库) values(?,?)"),
-                    {QStringLiteral("进货管理"), d.purchaseWarehouse.trimmed()});
-    session.execute(QStringLiteral("insert into 默认资料表(指针,POS仓库,收款去向,POS打印小票) values(?,?,?,?)"),
-                    {QStringLiteral("商场POS"), d.posWarehouse.trimmed(), d.posAccount.trimmed(),
-                     d.printReceipt ? QStringLiteral("1") : QStringLiteral("0")});
-    tx.commit();
+    runCommand(session, [&] {
+        TransactionGuard tx(session);
+        session.execute(QStringLiteral("delete from 默认资料表"));
+        session.execute(QStringLiteral("insert into 默认资料表(指针,POS仓库,收款去向) values(?,?,?)"),
+                        {QStringLiteral("销售管理"), d.salesWarehouse.trimmed(), d.salesAccount.trimmed()});
+        session.execute(QStringLiteral("insert into 默认资料表(指针,POS仓库) values(?,?)"),
+                        {QStringLiteral("进货管理"), d.purchaseWarehouse.trimmed()});
+        session.execute(QStringLiteral("insert into 默认资料表(指针,POS仓库,收款去向,POS打印小票) values(?,?,?,?)"),
+                        {QStringLiteral("商场POS"), d.posWarehouse.trimmed(), d.posAccount.trimmed(),
+                         d.printReceipt ? QStringLiteral("1") : QStringLiteral("0")});
+        tx.commit();
+    });
 }
 
 CompanyData readCompanyData(Session &session)
@@ -253,12 +262,14 @@ bool saveCompanyData(Session &session, const CompanyData &d)
 {
     if (d.name.trimmed().isEmpty() || d.phone.trimmed().isEmpty())
         return false;
-    TransactionGuard tx(session);
-    session.execute(QStringLiteral("delete from 报表参数"));
-    session.execute(QStringLiteral("insert into 报表参数(公司名,销售电话,传真,地址) values(?,?,?,?)"),
-                    {d.name.trimmed(), d.phone.trimmed(), d.fax.trimmed(), d.address.trimmed()});
-    logAction(session, kLogImportant, QStringLiteral("修改了公司的基础资料信息"));
-    tx.commit();
+    runCommand(session, [&] {
+        TransactionGuard tx(session);
+        session.execute(QStringLiteral("delete from 报表参数"));
+        session.execute(QStringLiteral("insert into 报表参数(公司名,销售电话,传真,地址) values(?,?,?,?)"),
+                        {d.name.trimmed(), d.phone.trimmed(), d.fax.trimmed(), d.address.trimmed()});
+        logAction(session, kLogImportant, QStringLiteral("修改了公司的基础资料信息"));
+        tx.commit();
+    });
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "masterdata/master_table.h"
 
+#include "common/command.h"
 #include "common/error.h"
 #include "common/helpers.h"
 #include "common/identity.h"
@@ -139,23 +140,25 @@ void MasterTableStore::insert(const MasterRow &input)
 {
     checkWriteRight();
     const MasterRow row = trimmed(input, int(m_def.columns.size()));
-    TransactionGuard tx(m_session);
-    if (m_def.beforeInsert)
-        m_def.beforeInsert(m_session, row);
-    QStringList marks;
-    QVariantList values;
-    for (const QString &v : row) {
-        marks << QStringLiteral("?");
-        values << v;
-    }
-    m_session.execute(QStringLiteral("insert into %1(%2) values(%3)")
-                          .arg(m_def.table, m_def.columnNames().join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-                      values);
-    if (m_def.afterInsert)
-        m_def.afterInsert(m_session, row);
-    if (!m_def.logInsert.isEmpty())
-        logAction(m_session, m_def.logSaveCategory, m_def.logInsert + m_def.value(row, m_def.nameColumn));
-    tx.commit();
+    runCommand(m_session, [&] {
+        TransactionGuard tx(m_session);
+        if (m_def.beforeInsert)
+            m_def.beforeInsert(m_session, row);
+        QStringList marks;
+        QVariantList values;
+        for (const QString &v : row) {
+            marks << QStringLiteral("?");
+            values << v;
+        }
+        m_session.execute(QStringLiteral("insert into %1(%2) values(%3)")
+                              .arg(m_def.table, m_def.columnNames().join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                          values);
+        if (m_def.afterInsert)
+            m_def.afterInsert(m_session, row);
+        if (!m_def.logInsert.isEmpty())
+            logAction(m_session, m_def.logSaveCategory, m_def.logInsert + m_def.value(row, m_def.nameColumn));
+        tx.commit();
+    });
 }
 
 void MasterTableStore::update(const MasterRow &input, const MasterRow &key)
@@ -163,39 +166,43 @@ void MasterTableStore::update(const MasterRow &input, const MasterRow &key)
     checkWriteRight();
     const MasterRow row = trimmed(input, int(m_def.columns.size()));
     const MasterRow oldKey = trimmed(key, int(m_def.columns.size()));
-    TransactionGuard tx(m_session);
-    if (m_def.beforeUpdate)
-        m_def.beforeUpdate(m_session, row, oldKey);
-    QStringList sets;
-    QVariantList values;
-    for (int i = 0; i < m_def.columns.size(); ++i) {
-        sets << m_def.columns.at(i).name + QStringLiteral("=?");
-        values << row.at(i);
-    }
-    const QString where = keyCondition(values, oldKey);
-    m_session.execute(QStringLiteral("update %1 set %2 where %3").arg(m_def.table, sets.join(QLatin1Char(',')), where), values);
-    if (m_def.afterUpdate)
-        m_def.afterUpdate(m_session, row, oldKey);
-    if (!m_def.logUpdate.isEmpty())
-        logAction(m_session, m_def.logSaveCategory, m_def.logUpdate + m_def.value(row, m_def.nameColumn));
-    tx.commit();
+    runCommand(m_session, [&] {
+        TransactionGuard tx(m_session);
+        if (m_def.beforeUpdate)
+            m_def.beforeUpdate(m_session, row, oldKey);
+        QStringList sets;
+        QVariantList values;
+        for (int i = 0; i < m_def.columns.size(); ++i) {
+            sets << m_def.columns.at(i).name + QStringLiteral("=?");
+            values << row.at(i);
+        }
+        const QString where = keyCondition(values, oldKey);
+        m_session.execute(QStringLiteral("update %1 set %2 where %3").arg(m_def.table, sets.join(QLatin1Char(',')), where), values);
+        if (m_def.afterUpdate)
+            m_def.afterUpdate(m_session, row, oldKey);
+        if (!m_def.logUpdate.isEmpty())
+            logAction(m_session, m_def.logSaveCategory, m_def.logUpdate + m_def.value(row, m_def.nameColumn));
+        tx.commit();
+    });
 }
 
 void MasterTableStore::remove(const MasterRow &input)
 {
     checkWriteRight();
     const MasterRow key = trimmed(input, int(m_def.columns.size()));
-    TransactionGuard tx(m_session);
-    if (m_def.beforeDelete)
-        m_def.beforeDelete(m_session, key);
-    QVariantList values;
-    const QString where = keyCondition(values, key);
-    m_session.execute(QStringLiteral("delete from %1 where %2").arg(m_def.table, where), values);
-    if (m_def.afterDelete)
-        m_def.afterDelete(m_session, key);
-    if (!m_def.logDelete.isEmpty())
-        logAction(m_session, kLogImportant, m_def.logDelete + m_def.value(key, m_def.nameColumn));
-    tx.commit();
+    runCommand(m_session, [&] {
+        TransactionGuard tx(m_session);
+        if (m_def.beforeDelete)
+            m_def.beforeDelete(m_session, key);
+        QVariantList values;
+        const QString where = keyCondition(values, key);
+        m_session.execute(QStringLiteral("delete from %1 where %2").arg(m_def.table, where), values);
+        if (m_def.afterDelete)
+            m_def.afterDelete(m_session, key);
+        if (!m_def.logDelete.isEmpty())
+            logAction(m_session, kLogImportant, m_def.logDelete + m_def.value(key, m_def.nameColumn));
+        tx.commit();
+    });
 }
 
 } // namespace tavomi

@@ -1,5 +1,6 @@
 #include "masterdata/partner_service.h"
 
+#include "common/command.h"
 #include "common/error.h"
 #include "common/helpers.h"
 #include "common/identity.h"
@@ -209,31 +210,33 @@ void deleteCustomer(Session &session, const QString &code, const QString &name, 
 {
     if (!hasRight(session, customerTable().writeRight))
         throw Error(kNoRightText);
-    TransactionGuard tx(session);
-    if (what.salesRecords) {
-        const bool audited = session.exists(
-            QStringLiteral("select 单号 from 销售主 where 客户编码=? and 客户名称=? and 审核标志=1"), {code, name});
-        const bool open = session.exists(
-            QStringLiteral("select 应收款编码 from 销售应收款表 where 客户名称=? and 欠款<>0"), {name});
-        if (audited || open)
-            throw Error(kCustomerSalesBlocked);
-    }
-    if (what.customer) {
-        logAction(session, kLogImportant, QStringLiteral("删除客户资料,删除的客户名为: ") + name);
-        session.execute(QStringLiteral("delete from 客户 where 编码=? and 公司名=?"), {code, name});
-    }
-    if (what.recentPrices) {
-        logAction(session, kLogImportant, QStringLiteral("删除客户最近所有销售商品的历史售价,删除的客户名为: ") + name);
-        session.execute(QStringLiteral("delete from 客户售价 where 客户编码=?"), {code});
-    }
-    if (what.salesRecords) {
-        logAction(session, kLogImportant, QStringLiteral("删除客户所有的销售记录,删除的客户名为: ") + name);
-        const QString bills = QStringLiteral("select 单号 from 销售主 where 客户编码=? and 客户名称=? "
-                                             "and (审核标志 is null or 审核标志=0)");
-        session.execute(QStringLiteral("delete from 销售子 where 单号 in (%1)").arg(bills), {code, name});
-        session.execute(QStringLiteral("delete from 销售主 where 单号 in (%1)").arg(bills), {code, name});
-    }
-    tx.commit();
+    runCommand(session, [&] {
+        TransactionGuard tx(session);
+        if (what.salesRecords) {
+            const bool audited = session.exists(
+                QStringLiteral("select 单号 from 销售主 where 客户编码=? and 客户名称=? and 审核标志=1"), {code, name});
+            const bool open = session.exists(
+                QStringLiteral("select 应收款编码 from 销售应收款表 where 客户名称=? and 欠款<>0"), {name});
+            if (audited || open)
+                throw Error(kCustomerSalesBlocked);
+        }
+        if (what.customer) {
+            logAction(session, kLogImportant, QStringLiteral("删除客户资料,删除的客户名为: ") + name);
+            session.execute(QStringLiteral("delete from 客户 where 编码=? and 公司名=?"), {code, name});
+        }
+        if (what.recentPrices) {
+            logAction(session, kLogImportant, QStringLiteral("删除客户最近所有销售商品的历史售价,删除的客户名为: ") + name);
+            session.execute(QStringLiteral("delete from 客户售价 where 客户编码=?"), {code});
+        }
+        if (what.salesRecords) {
+            logAction(session, kLogImportant, QStringLiteral("删除客户所有的销售记录,删除的客户名为: ") + name);
+            const QString bills = QStringLiteral("select 单号 from 销售主 where 客户编码=? and 客户名称=? "
+                                                 "and (审核标志 is null or 审核标志=0)");
+            session.execute(QStringLiteral("delete from 销售子 where 单号 in (%1)").arg(bills), {code, name});
+            session.execute(QStringLiteral("delete from 销售主 where 单号 in (%1)").arg(bills), {code, name});
+        }
+        tx.commit();
+    });
 }
 
 QStringList customerSortFields()
@@ -286,11 +289,13 @@ void setMemberDiscounts(Session &session, const QString &goldText, const QString
     double ordinary = 0;
     if (!parseDiscount(goldText, &gold) || !parseDiscount(ordinaryText, &ordinary))
         throw Error(kDiscountInvalid);
-    TransactionGuard tx(session);
-    session.execute(QStringLiteral("delete from 会员活动"));
-    session.execute(QStringLiteral("insert into 会员活动(会员类型,折扣) values(?,?)"), {QStringLiteral("黄金会员折扣"), gold});
-    session.execute(QStringLiteral("insert into 会员活动(会员类型,折扣) values(?,?)"), {QStringLiteral("普通会员折扣"), ordinary});
-    tx.commit();
+    runCommand(session, [&] {
+        TransactionGuard tx(session);
+        session.execute(QStringLiteral("delete from 会员活动"));
+        session.execute(QStringLiteral("insert into 会员活动(会员类型,折扣) values(?,?)"), {QStringLiteral("黄金会员折扣"), gold});
+        session.execute(QStringLiteral("insert into 会员活动(会员类型,折扣) values(?,?)"), {QStringLiteral("普通会员折扣"), ordinary});
+        tx.commit();
+    });
 }
 
 } // namespace tavomi

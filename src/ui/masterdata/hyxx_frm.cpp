@@ -6,8 +6,12 @@
 #include "common/permissions.h"
 #include "common/session.h"
 #include "masterdata/partner_service.h"
+#include "ui/masterdata/sort_panel.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QFormLayout>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,7 +73,59 @@ Tfrm_hyxx::Tfrm_hyxx(const QString &mode, QWidget *parent)
     note->setWordWrap(true);
     mainLayout()->insertWidget(1, note);
     grid()->setToolTip(QStringLiteral("双击后可以选择会员"));
+    connect(addToolButton(QStringLiteral("排序"), QStringLiteral("排序资料")), &QPushButton::clicked, this,
+            [this] { chooseSort(); });
     connect(addToolButton(QStringLiteral("会员打折设置"), QString()), &QPushButton::clicked, this, [this] { editDiscounts(); });
+
+    m_sortFrame = new QFrame(this);
+    m_sortFrame->setObjectName(QStringLiteral("Panel_sort"));
+    m_sortFrame->setFrameShape(QFrame::StyledPanel);
+    auto *frameLayout = new QHBoxLayout(m_sortFrame);
+    m_sortPanel = new MasterSortPanel(sortFields(), [](const QString &field) {
+        for (const MasterFieldDescriptor &f : formDescriptor().fields)
+            if (f.inGrid && f.gridTitle == field.trimmed())
+                return f.column;
+        return QString();
+    }, m_sortFrame);
+    m_sortPanel->field()->setCurrentIndex(1);
+    m_sortPanel->direction()->setCurrentText(QStringLiteral("降序"));
+    frameLayout->addWidget(m_sortPanel);
+    frameLayout->addStretch();
+    connect(m_sortPanel, &MasterSortPanel::chosen, this, [this](const QString &column, Qt::SortOrder order) {
+        m_sortFrame->hide();
+        listSortedBy(column, order);
+    });
+    // Leaving the panel (the focus moves to anything outside it) hides it.
+    connect(qApp, &QApplication::focusChanged, m_sortFrame, [this](QWidget *, QWidget *now) {
+        if (!now || !m_sortFrame->isVisible())
+            return;
+        for (QObject *o = now; o; o = o->parent())
+            if (o == m_sortFrame)
+                return;
+        m_sortFrame->hide();
+    });
+    m_sortFrame->hide();
+    mainLayout()->insertWidget(2, m_sortFrame);
+}
+
+QStringList Tfrm_hyxx::sortFields()
+{
+    QStringList fields;
+    for (const MasterFieldDescriptor &f : formDescriptor().fields)
+        if (f.inGrid)
+            fields << f.gridTitle;
+    return fields;
+}
+
+void Tfrm_hyxx::chooseSort()
+{
+    m_sortFrame->show();
+    m_sortPanel->field()->setFocus();
+}
+
+bool Tfrm_hyxx::sortPanelShown() const
+{
+    return m_sortFrame->isVisibleTo(this);
 }
 
 void Tfrm_hyxx::rowActivated(int row)

@@ -6,6 +6,7 @@
 #include "common/session.h"
 #include "masterdata/partner_service.h"
 #include "ui/masterdata/prvice_frm.h"
+#include "ui/masterdata/sort_panel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,6 +52,9 @@ MasterFormDescriptor Tfrm_khzl::formDescriptor()
     s.exportName = QStringLiteral("客户信息");
     s.printText = QStringLiteral("打印");
     s.printTitle = QStringLiteral("客户资料");
+    s.printTemplate = QStringLiteral("zcfrf/khzl_report.frf");
+    s.printColumns = {QStringLiteral("公司名"), QStringLiteral("联系人"), QStringLiteral("电话一"), QStringLiteral("电话二"),
+                      QStringLiteral("所处片区"), QStringLiteral("性质"), QStringLiteral("邮件地址")};
     s.printRight = QStringLiteral("客户资料打印");
     s.printLog = QStringLiteral("打印客户资料");
     s.requiredMissingText = QStringLiteral("请你确保带 [*] 的资料不为空!");
@@ -91,7 +95,7 @@ void Tfrm_khzl::chooseSort()
 {
     TFrm_delete_cous d(TFrm_delete_cous::Panel::Sort, QString(), QString(), this);
     if (d.exec() == QDialog::Accepted)
-        sortBy(d.sortColumn(), d.sortOrder());
+        listSortedBy(d.sortColumn(), d.sortOrder());
 }
 
 TFrm_delete_cous::TFrm_delete_cous(Panel panel, const QString &code, const QString &name, QWidget *parent)
@@ -101,8 +105,8 @@ TFrm_delete_cous::TFrm_delete_cous(Panel panel, const QString &code, const QStri
 {
     setObjectName(QStringLiteral("TFrm_delete_cous"));
     auto *layout = new QVBoxLayout(this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
+    auto *cancel = new QPushButton(QStringLiteral("放  弃"), this);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     if (panel == Panel::Delete) {
         setWindowTitle(QStringLiteral("删除客户资料条件"));
         auto *form = new QFormLayout;
@@ -128,29 +132,19 @@ TFrm_delete_cous::TFrm_delete_cous(Panel panel, const QString &code, const QStri
             if (deleteChosen())
                 accept();
         });
+        auto *buttons = new QHBoxLayout;
+        buttons->addStretch();
         buttons->addWidget(remove);
+        buttons->addWidget(cancel);
+        layout->addLayout(buttons);
     } else {
         setWindowTitle(QStringLiteral("客户资料排序条件选择"));
-        auto *form = new QFormLayout;
-        m_field = new QComboBox(this);
-        m_field->addItems(customerSortFields());
-        m_field->setCurrentIndex(1);
-        m_direction = new QComboBox(this);
-        m_direction->addItems({QStringLiteral("升序"), QStringLiteral("降序")});
-        form->addRow(QStringLiteral("排序字段："), m_field);
-        form->addRow(QStringLiteral("排序方式："), m_direction);
-        layout->addLayout(form);
-        auto *sort = new QPushButton(QStringLiteral("排序"), this);
-        connect(sort, &QPushButton::clicked, this, [this] {
-            if (sortChosen())
-                accept();
-        });
-        buttons->addWidget(sort);
+        m_sort = new MasterSortPanel(customerSortFields(), customerSortColumn, this);
+        m_sort->field()->setCurrentIndex(1);
+        connect(m_sort, &MasterSortPanel::chosen, this, &QDialog::accept);
+        m_sort->buttonRow()->addWidget(cancel);
+        layout->addWidget(m_sort);
     }
-    auto *cancel = new QPushButton(QStringLiteral("放  弃"), this);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
 }
 
 bool TFrm_delete_cous::deleteChosen()
@@ -179,14 +173,27 @@ bool TFrm_delete_cous::deleteChosen()
 
 bool TFrm_delete_cous::sortChosen()
 {
-    const QString column = customerSortColumn(m_field->currentText());
-    if (column.isEmpty()) {
-        Messages::info(QStringLiteral("请从列表中选择排序字段!"));
-        return false;
-    }
-    m_sortColumn = column;
-    m_sortOrder = m_direction->currentText() == QStringLiteral("降序") ? Qt::DescendingOrder : Qt::AscendingOrder;
-    return true;
+    return m_sort && m_sort->choose();
+}
+
+QComboBox *TFrm_delete_cous::sortField() const
+{
+    return m_sort ? m_sort->field() : nullptr;
+}
+
+QComboBox *TFrm_delete_cous::sortDirection() const
+{
+    return m_sort ? m_sort->direction() : nullptr;
+}
+
+QString TFrm_delete_cous::sortColumn() const
+{
+    return m_sort ? m_sort->column() : QString();
+}
+
+Qt::SortOrder TFrm_delete_cous::sortOrder() const
+{
+    return m_sort ? m_sort->order() : Qt::AscendingOrder;
 }
 
 } // namespace tavomi

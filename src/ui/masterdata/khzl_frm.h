@@ -9,6 +9,8 @@ class QStackedWidget;
 
 namespace tavomi {
 
+class MasterSortPanel;
+
 // Customers (客户信息管理).
 class Tfrm_khzl : public MasterDataForm
 {
@@ -39,10 +41,11 @@ public:
     QCheckBox *customerBox() const { return m_customer; }
     QCheckBox *pricesBox() const { return m_prices; }
     QCheckBox *salesBox() const { return m_sales; }
-    QComboBox *sortField() const { return m_field; }
-    QComboBox *sortDirection() const { return m_direction; }
-    QString sortColumn() const { return m_sortColumn; }
-    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    MasterSortPanel *sortPanel() const { return m_sort; }
+    QComboBox *sortField() const;
+    QComboBox *sortDirection() const;
+    QString sortColumn() const;
+    Qt::SortOrder sortOrder() const;
 
 private:
     QString m_code;
@@ -50,10 +53,7 @@ private:
     QCheckBox *m_customer = nullptr;
     QCheckBox *m_prices = nullptr;
     QCheckBox *m_sales = nullptr;
-    QComboBox *m_field = nullptr;
-    QComboBox *m_direction = nullptr;
-    QString m_sortColumn;
-    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    MasterSortPanel *m_sort = nullptr;
 };
 
 } // namespace tavomi

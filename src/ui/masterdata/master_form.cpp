@@ -6,10 +6,11 @@
 #include "common/messages.h"
 #include "common/permissions.h"
 #include "common/session.h"
+#include "masterdata/basic_lists.h"
 #include "masterdata/field_error.h"
 #include "ui/common/data_grid.h"
 #include "ui/common/form_helpers.h"
-#include "ui/common/list_report.h"
+#include "ui/common/report_view.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -241,6 +243,9 @@ void MasterDataForm::relist()
 void MasterDataForm::setBoxesEnabled(bool enabled, bool empty)
 {
     SetEditsState(this, enabled ? (empty ? 1 : 2) : 0);
+    if (m_desc.saveFollowsBoxes)
+        if (QPushButton *saveButton = button(m_desc.saveText))
+            saveButton->setEnabled(enabled);
     for (QWidget *w : m_boxes) {
         if (auto *c = qobject_cast<QComboBox *>(w)) {
             c->setEnabled(enabled);
@@ -283,9 +288,21 @@ void MasterDataForm::newRecord()
         m_boxes.first()->setFocus();
 }
 
+void MasterDataForm::lockBoxes()
+{
+    m_mode = Mode::Browse;
+    setBoxesEnabled(false, false);
+}
+
 void MasterDataForm::startSearch()
 {
+    const bool open = !m_boxes.isEmpty() && m_boxes.first()->isEnabled();
     m_mode = Mode::Search;
+    if (!m_desc.liveSearch && open) {
+        // Searched on the button only: search by what has been typed.
+        runSearch();
+        return;
+    }
     setBoxesEnabled(true, true);
     runSearch();
     if (!m_boxes.isEmpty())
@@ -327,6 +344,19 @@ bool MasterDataForm::sortBy(const QString &column, Qt::SortOrder order)
     return m_grid->sortField() == column;
 }
 
+bool MasterDataForm::listSortedBy(const QString &column, Qt::SortOrder order)
+{
+    if (m_desc.table->indexOf(column) < 0)
+        return false;
+    try {
+        list(QString());
+    } catch (const Error &e) {
+        Messages::warning(e.message());
+        return false;
+    }
+    return sortBy(column, order);
+}
+
 void MasterDataForm::exportList()
 {
     if (m_grid->totalRows() == 0) {
@@ -346,7 +376,35 @@ void MasterDataForm::printList()
     try {
         if (!m_desc.printLog.isEmpty())
             logAction(s, kLogGeneral, m_desc.printLog);
-        ShowListReport(this, gridListReport(m_grid, m_desc.printTitle));
+        report::ReportData data;
+        data.title = m_desc.printTitle;
+        const CompanyData company = readCompanyData(s);
+        data.sets.append({QStringLiteral("company"),
+                          {QStringLiteral("公司名"), QStringLiteral("销售电话"), QStringLiteral("传真"), QStringLiteral("地址")},
+                          {{company.name, company.phone, company.fax, company.address}}});
+        // The listed rows (the current list or search, in the grid's order), printed columns only.
+        QStringList columns = m_desc.printColumns;
+        if (columns.isEmpty())
+            for (const MasterFieldDescriptor &f : m_desc.fields)
+                if (f.inGrid)
+                    columns << f.column;
+        report::DataSet rows{QStringLiteral("list"), {}, {}};
+        for (const QString &column : columns) {
+            QString title = column;
+            for (const MasterFieldDescriptor &f : m_desc.fields)
+                if (f.column == column && !f.gridTitle.isEmpty())
+                    title = f.gridTitle;
+            rows.columns << title;
+        }
+        QSqlQuery q = s.run(m_grid->orderedQuery(), m_grid->queryValues());
+        while (q.next()) {
+            QVariantList row;
+            for (const QString &column : columns)
+                row << q.value(column).toString().trimmed();
+            rows.rows.append(row);
+        }
+        data.sets.append(rows);
+        ShowReportFile(this, m_desc.printTemplate, data);
     } catch (const Error &e) {
         Messages::warning(e.message());
     }

@@ -59,6 +59,8 @@ struct MasterFormDescriptor
     QString exportName;                 // default file name of the export
     QString printText;                  // empty: no print button
     QString printTitle;
+    QString printTemplate;              // report template of the print, e.g. "zcfrf/khzl_report.frf"
+    QStringList printColumns;           // the columns printed from the listed rows; empty: the grid's
     QString printRight;                 // permission the print needs; empty: none
     QString printLog;                   // log text ("一般") of a print
 
@@ -82,8 +84,10 @@ struct MasterFormDescriptor
     // (empty when none is selected). Default: the typed row.
     std::function<MasterRow(const MasterRow &typed, const MasterRow &selected)> lookupKey;
     bool lockAfterSave = false;         // after a save the boxes are locked rather than emptied
+    bool saveFollowsBoxes = false;      // the save button is enabled only while the boxes are
 
-    bool liveSearch = true;             // edits re-run the search in search mode
+    bool liveSearch = true;             // edits re-run the search in search mode; false: the search
+                                        // button searches by the typed texts (boxes already open)
     QStringList liveSearchColumns;      // boxes whose edits re-run the search in search mode; empty: all
     QString enterSavesColumn;           // Enter in this box saves; Enter elsewhere moves on
 };
@@ -101,6 +105,8 @@ public:
 
     // The commands, as the buttons run them.
     void newRecord();
+    // Locks the boxes (and the save button when it follows them) until the next newRecord().
+    void lockBoxes();
     void save();
     virtual void removeCurrent();
     void startSearch();
@@ -109,6 +115,8 @@ public:
     void printList();
     // Sorts the grid by one of its columns; false when the column is not one of them.
     bool sortBy(const QString &column, Qt::SortOrder order);
+    // Lists every row of the table again, sorted by one of the grid's columns (the sort panels).
+    bool listSortedBy(const QString &column, Qt::SortOrder order);
 
     // For tests and callers.
     QLineEdit *box(const QString &column) const;

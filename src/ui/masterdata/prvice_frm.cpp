@@ -2,6 +2,9 @@
 
 #include "masterdata/partner_service.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
+
 namespace tavomi {
 
 MasterRow keyWithSelectedName(const MasterTableDef &table, const QString &nameColumn, const MasterRow &typed,
@@ -41,6 +44,8 @@ MasterFormDescriptor Tfrm_prvice::formDescriptor()
     s.exportName = QStringLiteral("供商信息");
     s.printText = QStringLiteral("打印");
     s.printTitle = QStringLiteral("供应商资料");
+    s.printTemplate = QStringLiteral("zcfrf/gyszl_report.frf");
+    s.printColumns = {QStringLiteral("公司名"), QStringLiteral("联系人"), QStringLiteral("电话一"), QStringLiteral("电话二")};
     s.printLog = QStringLiteral("打印供应商资料");
     s.requiredMissingText = QStringLiteral("请你确保:带[*]号的资料不为空!");
     s.insertCaption = QStringLiteral("系统提示");
@@ -138,11 +143,22 @@ MasterFormDescriptor Tfrm_jhrzlgl::formDescriptor()
     s.deleteFailedText = QStringLiteral("操作失败!");
     s.nothingToDeleteText = QStringLiteral("对不起当前无记录可删除!");
     s.enterSavesColumn = QStringLiteral("住址");
+    s.saveFollowsBoxes = true;
     return s;
 }
 
 Tfrm_jhrzlgl::Tfrm_jhrzlgl(QWidget *parent)
     : MasterDataForm(formDescriptor(), parent)
-{}
+{
+    // The buttons read 开始, 完成, 删除, 保存, 关闭 from left to right.
+    QHBoxLayout *row = buttonRow();
+    QPushButton *done = addToolButton(QStringLiteral("完  成"), QString());
+    connect(done, &QPushButton::clicked, this, [this] { lockBoxes(); });
+    row->removeWidget(done);
+    row->insertWidget(row->indexOf(button(descriptor().newText)) + 1, done);
+    QPushButton *close = button(descriptor().exitText);
+    row->removeWidget(close);
+    row->insertWidget(row->count() - 1, close);
+}
 
 } // namespace tavomi
