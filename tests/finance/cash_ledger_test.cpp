@@ -1,4 +1,5 @@
 #include "common/error.h"
+#include "common/schema.h"
 #include "common/transaction.h"
 #include "finance/cash_ledger.h"
 #include "support/test_db.h"
@@ -73,4 +74,21 @@ TEST_F(CashLedgerTest, TwoWorkstationsNeverLoseAMovement)
     postMovement(*second, MoneyType::PurchasePayment, QStringLiteral("现金"), 5, QStringLiteral("FK1"), QString(), QString());
     EXPECT_DOUBLE_EQ(accountBalance(db(), QStringLiteral("现金")), 65);
     EXPECT_DOUBLE_EQ(db().scalar(QStringLiteral("select 余额 from 现金明细表 where 编码='FK1'")).toDouble(), 65);
+}
+
+// A database made before the money indexes existed gets them when it is opened.
+TEST_F(CashLedgerTest, OpeningAnOlderDatabaseAddsTheMoneyIndexes)
+{
+    const QStringList names = {QStringLiteral("ix_现金明细表_备注_审核状态_流水号_日期_借方发生_贷方发生_余额"),
+                               QStringLiteral("ix_销售应收款表_客户名称_付清状态"), QStringLiteral("ix_采购应付款表_供应商_付清状态")};
+    const QString present = db().isSqlite()
+        ? QStringLiteral("select count(*) from sqlite_master where type='index' and name=?")
+        : QStringLiteral("select count(*) from pg_indexes where schemaname=current_schema() and indexname=?");
+    for (const QString &name : names) {
+        EXPECT_EQ(db().scalar(present, {name}).toInt(), 1) << name.toStdString();
+        db().execute(QStringLiteral("drop index %1").arg(name));
+    }
+    schema::ensure(db());
+    for (const QString &name : names)
+        EXPECT_EQ(db().scalar(present, {name}).toInt(), 1) << name.toStdString();
 }

@@ -6,6 +6,10 @@
 
 #include <QSqlQuery>
 
+#include <latch>
+#include <mutex>
+#include <thread>
+
 using namespace tavomi;
 using namespace tavomi::finance;
 using tavomi::test::DbTest;
@@ -144,6 +148,52 @@ TEST_F(SettlementTest, CashDeskCases)
     }
 }
 
+// What an offset leaves open (a credit row "抵扣负数欠款所生成单据") is the partner's credit at
+// the next cash desk, and stops counting as soon as a refund of it is posted, audited or not.
+TEST_F(SettlementTest, OffsetRemainderIsTheNextCredit)
+{
+    for (const SettlementDescriptor *d : {&receivables(), &payables()}) {
+        SCOPED_TRACE(d->itemTable.toStdString());
+        const QString partner = d->receivable ? kCustomer : QStringLiteral("永辉批发");
+        addItem(*d, partner, QStringLiteral("X1"), 100, 100);
+        addItem(*d, partner, QStringLiteral("T1"), -130, -130);
+        Settlement s(db(), *d);
+        ASSERT_EQ(s.post(request(*d, partner, QStringLiteral("X1"), QStringLiteral("-30"))).postingCase, PostingCase::Offset);
+        addItem(*d, partner, QStringLiteral("X2"), 50, 50);
+        auto deskOf = [&](const QString &bill) {
+            const double credit = s.creditTotal(partner);
+            for (const OpenItem &it : s.openItems(partner))
+                if (it.bill == bill || (bill.isEmpty() && it.bill.startsWith(d->manualPrefix)))
+                    return Settlement::desk(it, credit);
+            ADD_FAILURE() << "not open: " << bill.toStdString();
+            return Desk();
+        };
+        auto expectDesk = [&](const QString &bill, double outstanding, double deduct) {
+            const Desk desk = deskOf(bill);
+            EXPECT_DOUBLE_EQ(desk.outstanding, outstanding) << bill.toStdString();
+            EXPECT_DOUBLE_EQ(desk.deduct, deduct) << bill.toStdString();
+        };
+        expectDesk(QStringLiteral("X2"), 20, -30);
+        expectDesk(QString(), -30, 0); // the remainder itself: paid back in full
+        EXPECT_DOUBLE_EQ(s.balance(partner), 20);
+
+        // The remainder is paid back; until the refund is audited it is no longer a credit.
+        const QString remainder = db().scalar(QStringLiteral("select 处理单据 from %1 where 备注=?").arg(d->itemTable), {kOffsetRemark}).toString();
+        MoneyRequest refund = request(*d, partner, remainder, QStringLiteral("-30"));
+        refund.code = db().scalar(QStringLiteral("select %1 from %2 where 处理单据=?").arg(d->itemCode, d->itemTable), {remainder}).toString();
+        const QString code = s.post(refund).moneyCode;
+        expectDesk(QStringLiteral("X2"), 50, 0);
+        EXPECT_DOUBLE_EQ(s.balance(partner), 50);
+        // Deleting the refund gives the credit back.
+        s.remove(code);
+        expectDesk(QStringLiteral("X2"), 20, -30);
+        s.post(refund);
+        s.audit(onlyMoneyCode(*d));
+        expectDesk(QStringLiteral("X2"), 50, 0);
+        EXPECT_DOUBLE_EQ(s.balance(partner), 50);
+    }
+}
+
 TEST_F(SettlementTest, RefusalsWriteNothing)
 {
     const SettlementDescriptor &d = receivables();
@@ -223,6 +273,51 @@ TEST_F(SettlementTest, AuditPostsOnceAndSettlesTheReceivable)
     EXPECT_DOUBLE_EQ(bill.settled, 0);
     EXPECT_DOUBLE_EQ(bill.owed, 70);
     EXPECT_EQ(count(QStringLiteral("销售收款表")), 0);
+}
+
+// Two workstations press "审核单据" on the same collection at the same moment: the money reaches
+// the account once, the other one is refused cleanly.
+TEST_F(SettlementTest, ConcurrentAuditsPostOnce)
+{
+    const SettlementDescriptor &d = receivables();
+    std::mutex opening; // connections are opened one at a time, each in its own thread
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        const QString bill = QStringLiteral("X%1").arg(round);
+        addItem(d, kCustomer, bill, 100, 100);
+        Settlement(db(), d).post(request(d, kCustomer, bill, QStringLiteral("100")));
+        const QString code = db().scalar(QStringLiteral("select 收款单编码 from 销售收款表 where 处理单号=?"), {bill}).toString();
+
+        std::latch ready(2);
+        QString outcome[2];
+        auto workstation = [&](int i) {
+            std::unique_ptr<Session> s;
+            {
+                std::lock_guard<std::mutex> lock(opening);
+                s = database().openSecond();
+            }
+            ready.arrive_and_wait();
+            try {
+                Settlement(*s, d).audit(code);
+                outcome[i] = QStringLiteral("posted");
+            } catch (const Error &e) {
+                outcome[i] = e.message();
+            }
+        };
+        std::thread a(workstation, 0);
+        std::thread b(workstation, 1);
+        a.join();
+        b.join();
+
+        QStringList outcomes = {outcome[0], outcome[1]};
+        outcomes.sort();
+        EXPECT_EQ(outcomes, QStringList({QStringLiteral("posted"), kAlreadyAuditedText}));
+        EXPECT_EQ(count(QStringLiteral("现金明细表"), QStringLiteral("编码=?"), {code}), 1);
+        EXPECT_EQ(count(QStringLiteral("现金明细表")), round);
+        EXPECT_DOUBLE_EQ(accountBalance(db(), QStringLiteral("工商银行")), 1000 + 100 * round);
+        EXPECT_EQ(count(QStringLiteral("日志"), QStringLiteral("操作内容=?"), {d.auditLog + code}), 1);
+        EXPECT_EQ(item(d, bill).state, kStateSettled);
+    }
 }
 
 TEST_F(SettlementTest, NegativeCollectionPaysOutAndAuditNeedsAnAccount)

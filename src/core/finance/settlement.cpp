@@ -8,6 +8,7 @@
 #include "common/session.h"
 #include "common/text_utils.h"
 #include "common/transaction.h"
+#include "common/command.h"
 
 #include <QSqlQuery>
 
@@ -258,6 +259,11 @@ PostingResult Settlement::post(const MoneyRequest &r)
 {
     if (r.partner.trimmed().isEmpty())
         throw Error(m_d.choosePartnerText);
+    return runCommand(m_s, [&] { return postOnce(r); });
+}
+
+PostingResult Settlement::postOnce(const MoneyRequest &r)
+{
     TransactionGuard tx(m_s);
     // The stored row, not the grid's copy: another workstation may have collected meanwhile.
     QSqlQuery q = m_s.run(QStringLiteral("select %1,去零头,%2,%3,付清状态 from %4 where 处理单据=? and %5=? and %6=?")
@@ -359,13 +365,19 @@ void Settlement::audit(const QString &moneyCode)
 {
     if (!hasRight(m_s, QStringLiteral("审核单据")))
         throw Error(kNoRightText);
+    runCommand(m_s, [&] { auditOnce(moneyCode); });
+}
+
+void Settlement::auditOnce(const QString &moneyCode)
+{
     TransactionGuard tx(m_s);
-    const StoredMoney m = readMoney(m_s, m_d, moneyCode);
-    // Only where the flag is still 0: another workstation may have audited it meanwhile.
-    if (m_s.execute(QStringLiteral("update %1 set 审核标志=1 where %2=? and %3=? and 审核标志=0").arg(m_d.moneyTable, m_d.moneyItemRef, m_d.moneyCode),
-                    {m.itemRef, moneyCode})
-        == 0)
+    // The flag first, only where it is still 0: it locks the row, so another workstation auditing
+    // or deleting it at the same moment waits for this one and then finds nothing to do.
+    if (m_s.execute(QStringLiteral("update %1 set 审核标志=1 where %2=? and 审核标志=0").arg(m_d.moneyTable, m_d.moneyCode), {moneyCode}) == 0) {
+        readMoney(m_s, m_d, moneyCode); // "当前无记录可审核" when it is gone
         throw Error(kAlreadyAuditedText);
+    }
+    const StoredMoney m = readMoney(m_s, m_d, moneyCode);
     logAction(m_s, kLogImportant, m_d.auditLog + moneyCode);
     m_s.execute(QStringLiteral("delete from 现金明细表 where 编码=?"), {moneyCode});
     const bool negative = moneySign(m.amount) < 0;
@@ -393,8 +405,17 @@ void Settlement::checkDelete(const QString &moneyCode) const
 
 void Settlement::remove(const QString &moneyCode)
 {
-    checkDelete(moneyCode);
+    runCommand(m_s, [&] { removeOnce(moneyCode); });
+}
+
+void Settlement::removeOnce(const QString &moneyCode)
+{
     TransactionGuard tx(m_s);
+    // Lock the row before reading it: an audit running at the same moment has then either
+    // finished (and its posting is reversed below) or waits and finds the row gone.
+    if (m_s.execute(QStringLiteral("update %1 set 审核标志=审核标志 where %2=?").arg(m_d.moneyTable, m_d.moneyCode), {moneyCode}) == 0)
+        throw Error(QStringLiteral("当前记录已被删除"));
+    checkDelete(moneyCode);
     const StoredMoney m = readMoney(m_s, m_d, moneyCode);
     logAction(m_s, kLogImportant, m_d.deleteMoneyLog + moneyCode);
     if (m.audited) {
@@ -415,6 +436,11 @@ void Settlement::remove(const QString &moneyCode)
 }
 
 QString Settlement::saveManual(const ManualItem &item)
+{
+    return runCommand(m_s, [&] { return saveManualOnce(item); });
+}
+
+QString Settlement::saveManualOnce(const ManualItem &item)
 {
     const double owed = roundMoney(item.amount - item.writeOff - item.settled);
     if (!item.code.isEmpty())
@@ -479,6 +505,11 @@ void Settlement::checkDeleteItem(const QString &itemCode) const
 }
 
 void Settlement::removeItem(const QString &itemCode)
+{
+    runCommand(m_s, [&] { removeItemOnce(itemCode); });
+}
+
+void Settlement::removeItemOnce(const QString &itemCode)
 {
     TransactionGuard tx(m_s);
     checkDeleteItem(itemCode);

@@ -177,6 +177,11 @@ public:
     void removeItem(const QString &itemCode);
 
 private:
+    PostingResult postOnce(const MoneyRequest &request);
+    void auditOnce(const QString &moneyCode);
+    void removeOnce(const QString &moneyCode);
+    QString saveManualOnce(const ManualItem &item);
+    void removeItemOnce(const QString &itemCode);
     void closeCredits(const QString &partner);
     QString insertMoney(const MoneyRequest &request, double amount, bool audited);
 

@@ -8,6 +8,7 @@
 #include "common/text_utils.h"
 #include "common/transaction.h"
 #include "finance/cash_ledger.h"
+#include "common/command.h"
 
 #include <QSqlQuery>
 
@@ -49,6 +50,11 @@ QString Transfers::save(const Transfer &t)
     const double amount = roundMoney(t.amountText.trimmed().toDouble(&ok));
     if (!ok || qRound64(amount * 100.0) <= 0)
         throw Error(QStringLiteral("请输入金额,且金额不能小于或等于零!"));
+    return runCommand(m_s, [&] { return saveOnce(t, amount); });
+}
+
+QString Transfers::saveOnce(const Transfer &t, double amount)
+{
     TransactionGuard tx(m_s);
     QString number = t.number;
     if (number.isEmpty()) {
@@ -81,7 +87,18 @@ void Transfers::audit(const QString &number)
 {
     if (!hasRight(m_s, QStringLiteral("审核单据")))
         throw Error(kNoRightText);
+    runCommand(m_s, [&] { auditOnce(number); });
+}
+
+void Transfers::auditOnce(const QString &number)
+{
     TransactionGuard tx(m_s);
+    // The flag first: it locks the transfer, so what is read next is what gets posted.
+    if (m_s.execute(QStringLiteral("update 存取款表 set 审核状态=? where 单据=? and 审核状态<>?"), {kAudited, number, kAudited}) == 0) {
+        if (!m_s.exists(QStringLiteral("select 1 from 存取款表 where 单据=?"), {number}))
+            throw Error(QStringLiteral("当前无记录可审核"));
+        throw Error(QStringLiteral("此单据已经审核"));
+    }
     QSqlQuery q = m_s.run(QStringLiteral("select 日期,金额,转出帐户,转入帐户,相关单据 from 存取款表 where 单据=?"), {number});
     if (!q.next())
         throw Error(QStringLiteral("当前无记录可审核"));
@@ -91,8 +108,6 @@ void Transfers::audit(const QString &number)
     const QString to = q.value(3).toString();
     const QString reference = q.value(4).toString();
     q.finish();
-    if (m_s.execute(QStringLiteral("update 存取款表 set 审核状态=? where 单据=? and 审核状态<>?"), {kAudited, number, kAudited}) == 0)
-        throw Error(QStringLiteral("此单据已经审核"));
     logAction(m_s, kLogImportant, QStringLiteral("审核银行存取款,单据号为:") + number);
     // The provisional rows give way to the real movements, written in posting order.
     m_s.execute(QStringLiteral("delete from 现金明细表 where 编码=?"), {number});
@@ -103,26 +118,35 @@ void Transfers::audit(const QString &number)
 
 void Transfers::remove(const QString &number)
 {
+    runCommand(m_s, [&] { removeOnce(number); });
+}
+
+void Transfers::removeOnce(const QString &number)
+{
     TransactionGuard tx(m_s);
     if (isAudited(number))
         throw Error(QStringLiteral("审核单据，不能删除!"));
     logAction(m_s, kLogImportant, QStringLiteral("删除银行存取款,单据号为:") + number);
-    m_s.execute(QStringLiteral("delete from 现金明细表 where 编码=?"), {number});
+    // The transfer first: a workstation auditing it at the same moment either finished before
+    // (nothing is deleted) or finds it gone.
     if (m_s.execute(QStringLiteral("delete from 存取款表 where 单据=? and 审核状态<>?"), {number, kAudited}) == 0)
         throw Error(QStringLiteral("审核单据，不能删除!"));
+    m_s.execute(QStringLiteral("delete from 现金明细表 where 编码=?"), {number});
     tx.commit();
 }
 
 QString ledgerQuery(const QString &account, const QString &from, const QString &to, QVariantList *values)
 {
-    QString sql = QStringLiteral("select 自动编码,编码,日期,业务类型,借方发生,贷方发生,余额,票据号码,备注,审核状态,流水号 from 现金明细表 "
-                                 "where 审核状态='1' and 日期>=? and 日期<=?");
-    *values = {from, to};
-    if (!account.isEmpty() && account != QStringLiteral("全部")) {
-        sql += QStringLiteral(" and 备注=?");
-        values->append(account);
+    const QString select = QStringLiteral("select 自动编码,编码,日期,业务类型,借方发生,贷方发生,余额,票据号码,备注,审核状态,流水号 from 现金明细表 ");
+    if (account.isEmpty() || account == QStringLiteral("全部")) {
+        *values = {from, to};
+        return select + QStringLiteral("where 审核状态='1' and 日期>=? and 日期<=?");
     }
-    return sql;
+    // One account: its index (account, state, serial, date, amounts) gives the rows newest first
+    // and the totals without reading the table. The date is compared as an expression so that
+    // SQLite does not take the date index instead, which is far slower over a long range.
+    *values = {account, from, to};
+    return select + QStringLiteral("where 备注=? and 审核状态='1' and 日期||''>=? and 日期||''<=?");
 }
 
 } // namespace tavomi::finance

@@ -40,6 +40,9 @@ public:
     void remove(const QString &number);
 
 private:
+    QString saveOnce(const Transfer &transfer, double amount);
+    void auditOnce(const QString &number);
+    void removeOnce(const QString &number);
     void writeProvisionalRows(const QString &number, const Transfer &t, double amount);
     Session &m_s;
 };

@@ -18,12 +18,14 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace tavomi {
@@ -70,21 +72,6 @@ BankAccessForm::BankAccessForm(QWidget *parent)
     m_audited->addItems({kAll, QStringLiteral("未审核"), QStringLiteral("已审核")});
     m_remark = makeEdit(this, QStringLiteral("Edit1"));
 
-    auto *filters = new QHBoxLayout;
-    filters->addWidget(new QLabel(QStringLiteral("日期"), this));
-    filters->addWidget(m_from);
-    filters->addWidget(new QLabel(QStringLiteral("至"), this));
-    filters->addWidget(m_to);
-    filters->addWidget(new QLabel(QStringLiteral("账户"), this));
-    filters->addWidget(m_account);
-    filters->addWidget(new QLabel(QStringLiteral("转账类型"), this));
-    filters->addWidget(m_out);
-    filters->addWidget(in);
-    filters->addWidget(new QLabel(QStringLiteral("审核标志"), this));
-    filters->addWidget(m_audited);
-    filters->addWidget(new QLabel(QStringLiteral("备注"), this));
-    filters->addWidget(m_remark);
-
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->setColumns({{QStringLiteral("单据"), QStringLiteral("单据")},
@@ -108,25 +95,19 @@ BankAccessForm::BankAccessForm(QWidget *parent)
     auto *print = makeButton(this, QStringLiteral("BitBtn6"), QStringLiteral("打印预览"));
     auto *exportButton = makeButton(this, QStringLiteral("BitBtn7"), QStringLiteral("导出EXCEL"));
     m_audit = makeButton(this, QStringLiteral("BitBtn8"), QStringLiteral("审核记录"));
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {refresh, add, modify, remove, m_audit, print, exportButton})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
+    layOutList(this,
+               {{{QStringLiteral("日期"), m_from}, {QStringLiteral("至"), m_to}, {QStringLiteral("账户"), m_account},
+                 {QStringLiteral("转账类型"), m_out}, {{}, in}, {QStringLiteral("审核标志"), m_audited}, {QStringLiteral("备注"), m_remark}}},
+               m_grid, {refresh, add, modify, remove, m_audit, print, exportButton}, close);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(buttons);
-
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(refresh, &QPushButton::clicked, this, &BankAccessForm::runQuery);
     connect(add, &QPushButton::clicked, this, &BankAccessForm::addTransfer);
     connect(modify, &QPushButton::clicked, this, &BankAccessForm::modifyTransfer);
     connect(m_grid, &DataGrid::activated, this, [this](int) { modifyTransfer(); });
     connect(remove, &QPushButton::clicked, this, &BankAccessForm::deleteTransfer);
     connect(m_audit, &QPushButton::clicked, this, &BankAccessForm::auditTransfer);
-    connect(m_grid, &DataGrid::currentRowChanged, this, [this](int) { updateAuditButton(); });
+    // Clicking a row re-evaluates the audit button.
+    connect(m_grid->view()->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { updateAuditButton(); });
     connect(print, &QPushButton::clicked, this, [this] {
         if (m_grid->totalRows() == 0) {
             Messages::info(QStringLiteral("当前没有记录可打印！"));
@@ -146,12 +127,8 @@ BankAccessForm::BankAccessForm(QWidget *parent)
         }
         ExportGridToExcel(QStringLiteral("银行存取款"), m_grid);
     });
-    connect(m_from, &QDateEdit::dateChanged, this, &BankAccessForm::runQuery);
-    connect(m_to, &QDateEdit::dateChanged, this, &BankAccessForm::runQuery);
-    connect(m_account, &QComboBox::currentIndexChanged, this, &BankAccessForm::runQuery);
-    connect(m_out, &QRadioButton::toggled, this, &BankAccessForm::runQuery);
-    connect(m_audited, &QComboBox::currentIndexChanged, this, &BankAccessForm::runQuery);
-    connect(m_remark, &QLineEdit::textChanged, this, &BankAccessForm::runQuery);
+    // The radio buttons toggle together: one of them is enough.
+    refreshOnChange(this, {m_from, m_to, m_account, m_out, m_audited, m_remark}, [this] { runQuery(); });
     runQuery();
 }
 
@@ -366,35 +343,15 @@ BankLedgerForm::BankLedgerForm(QWidget *parent)
     kind->addButton(m_detail);
     kind->addButton(balances);
 
-    auto *filters = new QHBoxLayout;
-    filters->addWidget(new QLabel(QStringLiteral("日期"), this));
-    filters->addWidget(m_from);
-    filters->addWidget(new QLabel(QStringLiteral("至"), this));
-    filters->addWidget(m_to);
-    filters->addWidget(new QLabel(QStringLiteral("账户"), this));
-    filters->addWidget(m_account);
-    filters->addWidget(new QLabel(QStringLiteral("查询类型"), this));
-    filters->addWidget(m_detail);
-    filters->addWidget(balances);
-    filters->addStretch(1);
-
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_print = makeButton(this, QStringLiteral("BitBtn1"), QStringLiteral("打印预览"));
     m_export = makeButton(this, QStringLiteral("BitBtn2"), QStringLiteral("导出EXCEL"));
     auto *close = makeButton(this, QStringLiteral("BitBtn3"), QStringLiteral("退出"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_print);
-    buttons->addWidget(m_export);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(buttons);
-
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    layOutList(this,
+               {{{QStringLiteral("日期"), m_from}, {QStringLiteral("至"), m_to}, {QStringLiteral("账户"), m_account},
+                 {QStringLiteral("查询类型"), m_detail}, {{}, balances}}},
+               m_grid, {m_print, m_export}, close);
     connect(m_print, &QPushButton::clicked, this, [this] {
         if (m_grid->totalRows() == 0) {
             Messages::info(QStringLiteral("当前没有记录可打印！"));
@@ -414,10 +371,7 @@ BankLedgerForm::BankLedgerForm(QWidget *parent)
         }
         ExportGridToExcel(QStringLiteral("银行现金流"), m_grid);
     });
-    connect(m_from, &QDateEdit::dateChanged, this, &BankLedgerForm::runQuery);
-    connect(m_to, &QDateEdit::dateChanged, this, &BankLedgerForm::runQuery);
-    connect(m_account, &QComboBox::currentIndexChanged, this, &BankLedgerForm::runQuery);
-    connect(m_detail, &QRadioButton::toggled, this, &BankLedgerForm::runQuery);
+    refreshOnChange(this, {m_from, m_to, m_account, m_detail}, [this] { runQuery(); });
     runQuery();
 }
 

@@ -6,9 +6,15 @@
 #include "common/session.h"
 #include "ui/common/data_grid.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <QRegularExpressionValidator>
 #include <QSqlQuery>
 
@@ -74,6 +80,44 @@ report::ReportData gridReportData(const DataGrid *grid, const QString &title, co
     data.functions.insert(QStringLiteral("getqsrq"), [from](const QStringList &) { return from; });
     data.functions.insert(QStringLiteral("getzzrq"), [to](const QStringList &) { return to; });
     return data;
+}
+
+void layOutList(QDialog *form, const QList<QList<ListFilter>> &filterRows, DataGrid *grid, const QList<QPushButton *> &buttons,
+                QPushButton *close)
+{
+    auto *layout = new QVBoxLayout(form);
+    for (const QList<ListFilter> &row : filterRows) {
+        auto *line = new QHBoxLayout;
+        for (const ListFilter &f : row) {
+            if (!f.caption.isEmpty())
+                line->addWidget(new QLabel(f.caption, form));
+            line->addWidget(f.widget);
+        }
+        line->addStretch(1);
+        layout->addLayout(line);
+    }
+    layout->addWidget(grid, 1);
+    auto *toolbar = new QHBoxLayout;
+    for (QPushButton *b : buttons)
+        toolbar->addWidget(b);
+    toolbar->addStretch(1);
+    toolbar->addWidget(close);
+    layout->addLayout(toolbar);
+    QObject::connect(close, &QPushButton::clicked, form, &QDialog::reject);
+}
+
+void refreshOnChange(QObject *form, const QList<QWidget *> &filters, const std::function<void()> &refresh)
+{
+    for (QWidget *w : filters) {
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            QObject::connect(e, &QLineEdit::textChanged, form, refresh);
+        else if (auto *d = qobject_cast<QDateEdit *>(w))
+            QObject::connect(d, &QDateEdit::dateChanged, form, refresh);
+        else if (auto *c = qobject_cast<QComboBox *>(w))
+            QObject::connect(c, &QComboBox::currentIndexChanged, form, refresh);
+        else if (auto *b = qobject_cast<QAbstractButton *>(w))
+            QObject::connect(b, &QAbstractButton::toggled, form, refresh);
+    }
 }
 
 void addContains(QString &sql, QVariantList &values, const QString &column, const QString &text)

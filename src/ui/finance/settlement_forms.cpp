@@ -192,22 +192,6 @@ ItemListForm::ItemListForm(const SettlementForms &forms, QWidget *parent)
     m_count = new QLabel(this);
     auto *find = makeButton(this, QStringLiteral("BitBtn1"), m_f.findPartnerText);
 
-    auto *filters = new QGridLayout;
-    filters->addWidget(caption(this, QStringLiteral("订单号")), 0, 0);
-    filters->addWidget(m_order, 0, 1);
-    filters->addWidget(caption(this, QStringLiteral("发生日期")), 0, 2);
-    filters->addWidget(m_from, 0, 3);
-    filters->addWidget(caption(this, QStringLiteral("至")), 0, 4);
-    filters->addWidget(m_to, 0, 5);
-    filters->addWidget(caption(this, d.partnerWord), 1, 0);
-    filters->addWidget(m_partner, 1, 1);
-    filters->addWidget(find, 1, 2);
-    filters->addWidget(caption(this, QStringLiteral("处理单据")), 1, 3);
-    filters->addWidget(m_bill, 1, 4);
-    filters->addWidget(caption(this, QStringLiteral("付清状态")), 1, 5);
-    filters->addWidget(m_state, 1, 6);
-    filters->addWidget(m_count, 1, 7);
-
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     const auto money = GridFormat::Amount;
@@ -238,35 +222,24 @@ ItemListForm::ItemListForm(const SettlementForms &forms, QWidget *parent)
     });
     m_grid->sortBy(QStringLiteral("处理单据"), Qt::AscendingOrder);
 
-    auto *buttons = new QHBoxLayout;
     auto *close = makeButton(this, QStringLiteral("BitBtn2"), QStringLiteral("退出管理"));
     auto *add = makeButton(this, QStringLiteral("BitBtn3"), m_f.d->receivable ? QStringLiteral("新增应收款资料") : QStringLiteral("新增应付款资料"));
     auto *modify = makeButton(this, QStringLiteral("BitBtn4"), QStringLiteral("修改当前单据资料"));
     auto *remove = makeButton(this, QStringLiteral("BitBtn5"), QStringLiteral("删除当前选择的单据"));
     auto *exportButton = makeButton(this, QStringLiteral("BitBtn6"), QStringLiteral("导出EXCEL"));
     auto *print = makeButton(this, QStringLiteral("BitBtn7"), QStringLiteral("打印预览"));
-    for (QPushButton *b : {add, modify, remove, exportButton, print})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
+    layOutList(this,
+               {{{QStringLiteral("订单号"), m_order}, {QStringLiteral("发生日期"), m_from}, {QStringLiteral("至"), m_to}},
+                {{d.partnerWord, m_partner}, {{}, find}, {QStringLiteral("处理单据"), m_bill}, {QStringLiteral("付清状态"), m_state}, {{}, m_count}}},
+               m_grid, {add, modify, remove, exportButton, print}, close);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(buttons);
-
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(add, &QPushButton::clicked, this, &ItemListForm::addItem);
     connect(modify, &QPushButton::clicked, this, &ItemListForm::modifyItem);
     connect(remove, &QPushButton::clicked, this, &ItemListForm::deleteItem);
     connect(exportButton, &QPushButton::clicked, this, &ItemListForm::exportList);
     connect(print, &QPushButton::clicked, this, &ItemListForm::printList);
     connect(find, &QPushButton::clicked, this, [this] { choosePartner(this, m_f, m_partner); });
-    for (QLineEdit *e : {m_order, m_partner, m_bill})
-        connect(e, &QLineEdit::textChanged, this, &ItemListForm::runQuery);
-    connect(m_from, &QDateEdit::dateChanged, this, &ItemListForm::runQuery);
-    connect(m_to, &QDateEdit::dateChanged, this, &ItemListForm::runQuery);
-    connect(m_state, &QComboBox::currentIndexChanged, this, &ItemListForm::runQuery);
+    refreshOnChange(this, {m_order, m_partner, m_bill, m_from, m_to, m_state}, [this] { runQuery(); });
     connect(m_grid, &DataGrid::activated, this, [this](int) { collect(); });
     m_grid->view()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid->view(), &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -424,24 +397,6 @@ MoneyListForm::MoneyListForm(const SettlementForms &forms, QWidget *parent)
     m_count = new QLabel(this);
     auto *find = makeButton(this, QStringLiteral("BitBtn1"), m_f.findPartnerText);
 
-    auto *filters = new QGridLayout;
-    filters->addWidget(caption(this, d.partnerWord), 0, 0);
-    filters->addWidget(m_partner, 0, 1);
-    filters->addWidget(find, 0, 2);
-    filters->addWidget(caption(this, d.moneyDate), 0, 3);
-    filters->addWidget(m_from, 0, 4);
-    filters->addWidget(caption(this, QStringLiteral("至")), 0, 5);
-    filters->addWidget(m_to, 0, 6);
-    filters->addWidget(caption(this, QStringLiteral("审核状态")), 1, 0);
-    filters->addWidget(m_audited, 1, 1);
-    filters->addWidget(caption(this, QStringLiteral("经手人")), 1, 2);
-    filters->addWidget(m_handler, 1, 3);
-    filters->addWidget(caption(this, QStringLiteral("备注")), 1, 4);
-    filters->addWidget(m_remark, 1, 5);
-    filters->addWidget(caption(this, d.moneyItemRef), 1, 6);
-    filters->addWidget(m_bill, 1, 7);
-    filters->addWidget(m_count, 1, 8);
-
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     m_grid->setColumns({
@@ -460,35 +415,25 @@ MoneyListForm::MoneyListForm(const SettlementForms &forms, QWidget *parent)
     m_grid->setRowColor([](const QSqlRecord &r) { return r.value(QStringLiteral("审核标志")).toInt() == 1 ? kYellow : QColor(); });
     m_grid->sortBy(d.moneyCode, Qt::AscendingOrder);
 
-    auto *buttons = new QHBoxLayout;
     auto *close = makeButton(this, QStringLiteral("BitBtn2"), m_f.closeMoneyText);
     auto *add = makeButton(this, QStringLiteral("BitBtn3"), m_f.newMoneyText);
     auto *remove = makeButton(this, QStringLiteral("BitBtn4"), m_f.deleteMoneyText);
     auto *exportButton = makeButton(this, QStringLiteral("BitBtn5"), QStringLiteral("导出EXCEL"));
     auto *print = makeButton(this, QStringLiteral("BitBtn6"), QStringLiteral("打印预览"));
     auto *audit = makeButton(this, QStringLiteral("BitBtn7"), QStringLiteral("审核单据"));
-    for (QPushButton *b : {add, remove, audit, exportButton, print})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
+    layOutList(this,
+               {{{d.partnerWord, m_partner}, {{}, find}, {d.moneyDate, m_from}, {QStringLiteral("至"), m_to}},
+                {{QStringLiteral("审核状态"), m_audited}, {QStringLiteral("经手人"), m_handler}, {QStringLiteral("备注"), m_remark},
+                 {d.moneyItemRef, m_bill}, {{}, m_count}}},
+               m_grid, {add, remove, audit, exportButton, print}, close);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(buttons);
-
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(add, &QPushButton::clicked, this, &MoneyListForm::newMoney);
     connect(remove, &QPushButton::clicked, this, &MoneyListForm::deleteCurrent);
     connect(audit, &QPushButton::clicked, this, &MoneyListForm::auditCurrent);
     connect(exportButton, &QPushButton::clicked, this, &MoneyListForm::exportList);
     connect(print, &QPushButton::clicked, this, &MoneyListForm::printList);
     connect(find, &QPushButton::clicked, this, [this] { choosePartner(this, m_f, m_partner); });
-    for (QLineEdit *e : {m_partner, m_handler, m_remark, m_bill})
-        connect(e, &QLineEdit::textChanged, this, &MoneyListForm::runQuery);
-    connect(m_from, &QDateEdit::dateChanged, this, &MoneyListForm::runQuery);
-    connect(m_to, &QDateEdit::dateChanged, this, &MoneyListForm::runQuery);
-    connect(m_audited, &QComboBox::currentIndexChanged, this, &MoneyListForm::runQuery);
+    refreshOnChange(this, {m_partner, m_handler, m_remark, m_bill, m_from, m_to, m_audited}, [this] { runQuery(); });
     runQuery();
 }
 
