@@ -86,6 +86,8 @@ DataGrid::DataGrid(QWidget *parent)
     m_view = new QTableView(this);
     m_model = new DataGridModel(this);
     m_view->setModel(m_model);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
