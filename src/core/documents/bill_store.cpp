@@ -429,7 +429,7 @@ int BillStore::stockShortage(const Bill &b, int index, QString *message)
                 wanted += StockLedger::baseQuantity(goods, other.unit, other.quantity);
         // A missing stock table or row holds nothing.
         double stock = 0;
-        if (!warehouse.isEmpty() && m_s.hasTable(warehouse)) {
+        if (checkWarehouseTableName(warehouse).isEmpty() && m_s.hasTable(warehouse)) {
             QSqlQuery &q = m_s.runCached(QStringLiteral("select 数量 from %1 where 编码=?").arg(m_s.quoteName(warehouse)), {code});
             if (q.next())
                 stock = q.value(0).toDouble();
@@ -498,8 +498,9 @@ void BillStore::post(const Bill &b, int direction)
         }
     }
     ledger.preloadGoods(codes);
+    // Only names that can be stock tables: a line may name any table ("商品") in its warehouse cell.
     for (auto it = byWarehouse.cbegin(); it != byWarehouse.cend(); ++it)
-        if (m_s.hasTable(it.key()))
+        if (checkWarehouseTableName(it.key()).isEmpty() && m_s.hasTable(it.key()))
             ledger.preloadStock(it.key(), it.value());
     if (m_d.totalsFollow) {
         ledger.preloadStock(QStringLiteral("库存"), codes);

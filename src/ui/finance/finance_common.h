@@ -23,7 +23,7 @@ void setAmountInput(QLineEdit *edit, bool allowMinus = false);
 QString dateText(const QDateEdit *edit);
 // The grid's whole result as the data set "list" with the two date functions of list reports.
 report::ReportData gridReportData(const DataGrid *grid, const QString &title, const QString &from, const QString &to);
-// " and column like ?" with "%text%" bound, or nothing for an empty filter.
+// " and column like ? escape ..." with the text bound as found literally anywhere, or nothing for an empty filter.
 void addContains(QString &sql, QVariantList &values, const QString &column, const QString &text);
 
 } // namespace tavomi
