@@ -109,6 +109,10 @@ bool IniFile::contains(const QString &section, const QString &key) const
 
 void IniFile::setValue(const QString &section, const QString &key, const QString &value)
 {
+    // One entry is one line: a line break would cut the value and could forge further entries.
+    if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')) || key.contains(QLatin1Char('\n'))
+        || key.contains(QLatin1Char('\r')))
+        throw Error(QStringLiteral("设置值不能包含换行符!"));
     Section *s = find(section);
     if (!s) {
         m_sections.append({section, {}});

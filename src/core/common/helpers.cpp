@@ -101,13 +101,37 @@ QString likeOperator(const Session &session)
     return session.isPostgres() ? QStringLiteral("ilike") : QStringLiteral("like");
 }
 
+namespace {
+QString escapeLike(const QString &text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('!'))
+            escaped += QLatin1Char('!');
+        escaped += c;
+    }
+    return escaped;
+}
+} // namespace
+
+QString containsPattern(const QString &text)
+{
+    return QLatin1Char('%') + escapeLike(text) + QLatin1Char('%');
+}
+
+QString startsWithPattern(const QString &text)
+{
+    return escapeLike(text) + QLatin1Char('%');
+}
+
 QSqlQuery SearchGoods(Session &session, const QString &text)
 {
-    const QString like = likeOperator(session);
-    const QString pattern = QLatin1Char('%') + text.trimmed() + QLatin1Char('%');
+    const QString like = likeOperator(session) + QStringLiteral(" ?") + kLikeEscape;
+    const QString pattern = containsPattern(text.trimmed());
     return session.run(QStringLiteral("select 编码,条码,品名,批价,售价,进价,单位 from 商品 "
                                       "where (淘汰否 is null or 淘汰否<>'是') "
-                                      "and (条码 %1 ? or 品名 %1 ? or 编码 %1 ? or 备注=?) order by 条码")
+                                      "and (条码 %1 or 品名 %1 or 编码 %1 or 备注=?) order by 条码")
                            .arg(like),
                        {pattern, pattern, pattern, text});
 }

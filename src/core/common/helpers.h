@@ -33,5 +33,10 @@ QSqlQuery SearchGoods(Session &session, const QString &text);
 
 // "like" that ignores ASCII case on every engine.
 QString likeOperator(const Session &session);
+// "like" patterns that find what the user typed literally: '%' and '_' match only themselves.
+// Use them with kLikeEscape after the bound value: "品名 like ?" + kLikeEscape.
+QString containsPattern(const QString &text);
+QString startsWithPattern(const QString &text);
+inline const QString kLikeEscape = QStringLiteral(" escape '!'");
 
 } // namespace tavomi

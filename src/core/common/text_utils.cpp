@@ -31,6 +31,16 @@ bool IsNumberText(const QString &text)
     return ok && std::isfinite(v) && v >= -1e18 && v <= 1e18;
 }
 
+bool amountFromText(const QString &text, double *value)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v) || std::fabs(v) > kMaxAmount)
+        return false;
+    *value = v;
+    return true;
+}
+
 QString MoneyToCapitals(double amount)
 {
     if (amount < 0)

@@ -15,6 +15,13 @@ QString PackageText(const QString &quantityInLargestUnits, const QString &packin
 // True when the trimmed text is a number within ±1e18.
 bool IsNumberText(const QString &text);
 
+// The largest amount of money the program takes: its cents stay exact in a double and in a
+// 64-bit integer.
+inline constexpr double kMaxAmount = 1e13;
+// The trimmed text as an amount: a finite number within ±kMaxAmount; false for anything else
+// ("1.2.3", "NaN", "1e400", an empty text).
+bool amountFromText(const QString &text, double *value);
+
 // The general float-to-text conversion: up to 15 significant digits, "." as decimal point.
 QString numberText(double value);
 

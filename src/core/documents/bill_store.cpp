@@ -421,7 +421,7 @@ int BillStore::stockShortage(const Bill &b, int index, QString *message)
                 wanted += StockLedger::baseQuantity(goods, other.unit, other.quantity);
         // A missing stock table or row holds nothing.
         double stock = 0;
-        if (!warehouse.isEmpty() && m_s.hasTable(warehouse)) {
+        if (checkWarehouseTableName(warehouse).isEmpty() && m_s.hasTable(warehouse)) {
             QSqlQuery &q = m_s.runCached(QStringLiteral("select 数量 from %1 where 编码=?").arg(m_s.quoteName(warehouse)), {code});
             if (q.next())
                 stock = q.value(0).toDouble();
@@ -490,11 +490,12 @@ void BillStore::post(const Bill &b, int direction)
         }
     }
     ledger.preloadGoods(codes);
-    // Warehouses in name order, then the totals: the same order on every workstation.
+    // Warehouses in name order, then the totals: the same order on every workstation. Only names
+    // that can be stock tables: a line may name any table ("商品") in its warehouse cell.
     QStringList warehouses = byWarehouse.keys();
     warehouses.sort();
     for (const QString &w : warehouses)
-        if (m_s.hasTable(w))
+        if (checkWarehouseTableName(w).isEmpty() && m_s.hasTable(w))
             ledger.preloadStock(w, byWarehouse.value(w));
     if (m_d.totalsFollow) {
         ledger.preloadStock(QStringLiteral("库存"), codes);

@@ -222,9 +222,8 @@ void Settlement::validate(const QString &method, const QString &account, const Q
 {
     if (method.trimmed().isEmpty() || account.trimmed().isEmpty())
         throw Error(m_d.emptyAccountText);
-    bool ok = false;
-    const double amount = amountText.trimmed().toDouble(&ok);
-    if (!ok)
+    double amount = 0;
+    if (!amountFromText(amountText, &amount))
         throw Error(m_d.badAmountText);
     const qint64 a = qRound64(amount * 100.0);
     const qint64 s = qRound64(outstanding * 100.0);

@@ -46,8 +46,9 @@ QString Transfers::save(const Transfer &t)
         throw Error(QStringLiteral("转出账户不能和转入账户相同!"));
     if (t.from.trimmed().isEmpty() || t.to.trimmed().isEmpty() || t.handler.trimmed().isEmpty())
         throw Error(QStringLiteral("请确保：转入转出账户和经手人资料不为空!"));
-    bool ok = false;
-    const double amount = roundMoney(t.amountText.trimmed().toDouble(&ok));
+    double typed = 0;
+    const bool ok = amountFromText(t.amountText, &typed);
+    const double amount = roundMoney(typed);
     if (!ok || qRound64(amount * 100.0) <= 0)
         throw Error(QStringLiteral("请输入金额,且金额不能小于或等于零!"));
     return runCommand(m_s, [&] { return saveOnce(t, amount); });

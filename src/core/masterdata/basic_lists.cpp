@@ -90,9 +90,8 @@ QVariant amountValue(const QString &text)
     const QString t = text.trimmed();
     if (t.isEmpty() || t == QLatin1String("."))
         return 0.0;
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok)
+    double v = 0;
+    if (!amountFromText(t, &v))
         throw Error(QStringLiteral("期初金额必须是数字!"));
     return roundMoney(v);
 }

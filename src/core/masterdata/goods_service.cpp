@@ -25,18 +25,6 @@ void requireGoodsRight(Session &session)
         throw Error(kNoRightText);
 }
 
-// A "like" pattern that matches the text literally somewhere inside.
-QString containsPattern(const QString &text)
-{
-    QString escaped;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('!'))
-            escaped += QLatin1Char('!');
-        escaped += c;
-    }
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
 struct NumberBox
 {
     QString column;
@@ -155,7 +143,7 @@ QString goodsCode(const QString &prefix, const QString &itemNumber)
 
 bool goodsCodeTaken(Session &session, const QString &code)
 {
-    return session.exists(QStringLiteral("select 编码 from 商品 where 编码 %1 ? escape '!'").arg(likeOperator(session)),
+    return session.exists(QStringLiteral("select 编码 from 商品 where 编码 %1 ?").arg(likeOperator(session)) + kLikeEscape,
                           {containsPattern(code)});
 }
 
@@ -181,6 +169,9 @@ void validateNewGoods(Session &session, const GoodsInput &in)
 {
     requireGoodsRight(session);
     const QString item = in.itemNumber.trimmed();
+    // The stock tables hold the code in a varchar(600).
+    if (goodsCode(in.categoryPrefix, item).size() > 600)
+        throw FieldError(QStringLiteral("商品编码太长,最多600个字符!"), kItemNumberField);
     if (!item.isEmpty() && goodsCodeTaken(session, goodsCode(in.categoryPrefix, item)))
         throw FieldError(kGoodsDuplicateText, kItemNumberField);
     if (warehouseNames(session).isEmpty())
@@ -398,8 +389,8 @@ GoodsListQuery goodsOfCategory(Session &session, const QString &nodeCode)
     if (nodeCode.isEmpty() || nodeCode == QStringLiteral("0"))
         return q;
     const QString like = likeOperator(session);
-    const QString pattern = QStringLiteral("B") + nodeCode + QLatin1Char('%');
-    q.where = QStringLiteral("('B' || 商品.编码 %1 ? or 商品.编码 %1 ?)").arg(like);
+    const QString pattern = startsWithPattern(QStringLiteral("B") + nodeCode);
+    q.where = QStringLiteral("('B' || 商品.编码 %1 ?%2 or 商品.编码 %1 ?%2)").arg(like, kLikeEscape);
     q.values = {pattern, pattern};
     return q;
 }
@@ -419,8 +410,8 @@ GoodsListQuery goodsSearch(Session &session, const GoodsSearch &search)
         const QString t = b.second.trimmed();
         if (t.isEmpty())
             continue;
-        conditions << QStringLiteral("%1 %2 ?").arg(b.first, like);
-        q.values << QLatin1Char('%') + t + QLatin1Char('%');
+        conditions << QStringLiteral("%1 %2 ?").arg(b.first, like) + kLikeEscape;
+        q.values << containsPattern(t);
     }
     q.where = conditions.join(QStringLiteral(" and "));
     return q;

@@ -77,8 +77,8 @@ QString MasterTableStore::searchSql(const MasterRow &texts, QVariantList &values
         const QString t = texts.at(i).trimmed();
         if (t.isEmpty())
             continue;
-        conditions << QStringLiteral("%1 %2 ?").arg(m_def.columns.at(i).name, like);
-        values << QLatin1Char('%') + t + QLatin1Char('%');
+        conditions << QStringLiteral("%1 %2 ?").arg(m_def.columns.at(i).name, like) + kLikeEscape;
+        values << containsPattern(t);
     }
     QString sql = QStringLiteral("select %1 from %2").arg(m_def.columnNames().join(QLatin1Char(',')), m_def.table);
     if (!conditions.isEmpty())

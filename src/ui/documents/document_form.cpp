@@ -1605,11 +1605,12 @@ void DocumentForm::searchPartners(const QString &text)
         return;
     }
     Session &s = Session::current();
-    const QString pattern = QLatin1Char('%') + text.trimmed() + QLatin1Char('%');
+    const QString pattern = containsPattern(text.trimmed());
     try {
         const QString more = partner.moreColumns.isEmpty() ? QString() : QLatin1Char(',') + partner.moreColumns.join(QLatin1Char(','));
-        QSqlQuery q = s.run(QStringLiteral("select %1,%2%5 from %3 where %1 %4 ? or %2 %4 ? order by %1")
-                                .arg(partner.codeColumn, partner.nameColumn, partner.table, likeOperator(s), more),
+        QSqlQuery q = s.run(QStringLiteral("select %1,%2%5 from %3 where %1 %4 or %2 %4 order by %1")
+                                .arg(partner.codeColumn, partner.nameColumn, partner.table,
+                                     likeOperator(s) + QStringLiteral(" ?") + kLikeEscape, more),
                             {pattern, pattern});
         const int columns = m_partnerList->columnCount();
         while (q.next()) {

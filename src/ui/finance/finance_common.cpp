@@ -124,8 +124,8 @@ void addContains(QString &sql, QVariantList &values, const QString &column, cons
 {
     if (text.trimmed().isEmpty())
         return;
-    sql += QStringLiteral(" and %1 %2 ?").arg(column, likeOperator(Session::current()));
-    values << QString(QLatin1Char('%') + text.trimmed() + QLatin1Char('%'));
+    sql += QStringLiteral(" and %1 %2 ?").arg(column, likeOperator(Session::current())) + kLikeEscape;
+    values << containsPattern(text.trimmed());
 }
 
 } // namespace tavomi

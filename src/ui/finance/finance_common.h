@@ -39,7 +39,7 @@ void layOutList(QDialog *form, const QList<QList<ListFilter>> &filterRows, DataG
                 QPushButton *close);
 // Runs refresh whenever one of the filters changes (text, date, choice or radio button).
 void refreshOnChange(QObject *form, const QList<QWidget *> &filters, const std::function<void()> &refresh);
-// " and column like ?" with "%text%" bound, or nothing for an empty filter.
+// " and column like ? escape ..." with the text bound as found literally anywhere, or nothing for an empty filter.
 void addContains(QString &sql, QVariantList &values, const QString &column, const QString &text);
 
 } // namespace tavomi

@@ -113,14 +113,14 @@ void PartnerPicker::search()
             continue;
         QStringList any;
         for (const QString &c : m_d.searches.at(i).columns) {
-            any << QStringLiteral("%1 %2 ?").arg(c, like);
-            values << QLatin1Char('%') + t + QLatin1Char('%');
+            any << QStringLiteral("%1 %2 ?").arg(c, like) + kLikeEscape;
+            values << containsPattern(t);
         }
         conditions << QLatin1Char('(') + any.join(QStringLiteral(" or ")) + QLatin1Char(')');
     }
     if (m_d.priceLevelChoice && !m_level.isEmpty()) {
-        conditions << QStringLiteral("性质 %1 ?").arg(like);
-        values << QLatin1Char('%') + m_level + QLatin1Char('%');
+        conditions << QStringLiteral("性质 %1 ?").arg(like) + kLikeEscape;
+        values << containsPattern(m_level);
     }
     try {
         m_grid->setQuery(QStringLiteral("select %1 from %2 where %3")

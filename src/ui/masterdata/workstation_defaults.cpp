@@ -40,7 +40,7 @@ void writeWorkstationDefaults(const WorkstationDefaults &d)
     const QString text = d.discountText.trimmed();
     bool ok = text.isEmpty();
     const double discount = text.isEmpty() ? 0 : text.toDouble(&ok);
-    if (!ok || discount < 0 || discount > 10)
+    if (!ok || !(discount >= 0) || discount > 10)
         throw Error(kDefaultDiscountInvalid);
 
     const QStringList &keys = defaultWarehouseKeys();
