@@ -368,14 +368,16 @@ TEST_F(HostileInputTest, NumberTextsAreRefusedOrStoredAsFiniteNumbers)
          {}},
         {"account opening amount", {QStringLiteral("银行帐户表")},
          [&](const QString &t) {
-             addBasicRow(db(), basicList(BasicList::Accounts), QStringLiteral("9%1").arg(++n), QStringLiteral("账户%1").arg(n), t);
+             const int k = ++n;
+             addBasicRow(db(), basicList(BasicList::Accounts), QStringLiteral("9%1").arg(k), QStringLiteral("账户%1").arg(k), t);
          },
          [&](const QString &) {
              return db().scalar(QStringLiteral("select 期初额 from 银行帐户表 where 账户名称=?"), {QStringLiteral("账户%1").arg(n)});
          }},
         {"payment method amount", {QStringLiteral("银行账户")},
          [&](const QString &t) {
-             addBasicRow(db(), basicList(BasicList::PaymentMethods), QStringLiteral("9%1").arg(++n), QStringLiteral("方式%1").arg(n), t);
+             const int k = ++n;
+             addBasicRow(db(), basicList(BasicList::PaymentMethods), QStringLiteral("9%1").arg(k), QStringLiteral("方式%1").arg(k), t);
          },
          [&](const QString &) {
              return db().scalar(QStringLiteral("select 期初额 from 银行账户 where 科目名称=?"), {QStringLiteral("方式%1").arg(n)});
