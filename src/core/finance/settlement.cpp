@@ -1,5 +1,7 @@
 #include "finance/settlement.h"
 
+#include <cmath>
+
 #include "common/clock.h"
 #include "common/error.h"
 #include "common/helpers.h"
@@ -441,6 +443,9 @@ QString Settlement::saveManual(const ManualItem &item)
 
 QString Settlement::saveManualOnce(const ManualItem &item)
 {
+    for (double v : {item.amount, item.writeOff, item.settled})
+        if (!std::isfinite(v) || std::abs(v) > 1e13)
+            throw Error(QStringLiteral("金额不正确!"));
     const double owed = roundMoney(item.amount - item.writeOff - item.settled);
     if (!item.code.isEmpty())
         checkModify(item.code);
