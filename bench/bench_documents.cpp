@@ -1,76 +1,48 @@
 // Bill engine benchmarks on SQLite: a 2,000-line purchase receipt in a company with
 // 100,000 goods and 20 warehouses. Run: build/bench/bench_documents
+#include "data/bench_company.h"
+
 #include "common/clock.h"
-#include "common/helpers.h"
-#include "common/identity.h"
-#include "common/permissions.h"
-#include "common/schema.h"
 #include "common/session.h"
 #include "documents/bill_store.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
 
 using namespace tavomi;
 using namespace tavomi::docs;
 
 namespace {
 
-constexpr int kGoods = 100000;
-constexpr int kWarehouses = 20;
 constexpr int kLines = 2000;
 
-struct Company
+struct Company : bench::ScratchCompany
 {
-    QTemporaryDir dir;
-    Session session{QStringLiteral("bench-documents")};
-
     Company()
+        : ScratchCompany(QStringLiteral("bench-documents"), receiptSizes(), false)
+    {}
+
+    static bench::Sizes receiptSizes()
     {
-        ConnectionSettings cs;
-        cs.sqliteFile = QDir(dir.path()).filePath(QStringLiteral("REZE.db"));
-        session.open(cs);
-        schema::ensure(session);
-        Session::setCurrent(&session);
-        LoginIdentity::current().workNumber = kAdminWorkNumber;
-        LoginIdentity::current().userName = QStringLiteral("系统管理员");
-        session.begin();
-        session.execute(QStringLiteral("insert into 供应商(编码,公司名) values('GYS','供应商甲')"));
-        for (int i = 0; i < kGoods; ++i) {
-            const QString code = QStringLiteral("B%1").arg(i, 6, 10, QLatin1Char('0'));
-            session.runCached(QStringLiteral("insert into 商品(编码,条码,品名,单位,进价,大包装,小包装,柜组,换算数,淘汰否) "
-                                             "values(?,?,?,'瓶*24',1.5,'件',24,'1件*24瓶','件瓶','否')"),
-                              {code, code, QStringLiteral("商品%1").arg(i)});
-            for (const char *t : {"库存", "库存2"})
-                session.runCached(QStringLiteral("insert into %1(货位,编码,数量,金额,日期,标记,组合库存) values(?,?,0,0,'2026-01-01',0,'0')")
-                                      .arg(QString::fromUtf8(t)),
-                                  {QString::fromUtf8(t), code});
-        }
-        for (int w = 1; w <= kWarehouses; ++w) {
-            const QString name = QStringLiteral("仓库%1").arg(w);
-            session.execute(QStringLiteral("insert into 货位(货位编码,货位名称) values(?,?)"), {QString::number(w), name});
-            MaintainStockTable(session, StockTableAction::Create, name);
-            MaintainStockTable(session, StockTableAction::Seed, name);
-        }
-        session.commit();
+        bench::Sizes s;
+        s.suppliers = 1;
+        return s;
     }
 
     Bill receipt() const
     {
         Bill b;
-        b.header.partnerCode = QStringLiteral("GYS");
-        b.header.partnerName = QStringLiteral("供应商甲");
+        b.header.partnerCode = bench::supplierCode(0);
+        b.header.partnerName = bench::supplierName(0);
         for (int i = 0; i < kLines; ++i) {
             BillLine l;
             l.row = i + 1;
-            l.code = QStringLiteral("B%1").arg((i * 37) % kGoods, 6, 10, QLatin1Char('0'));
+            l.code = bench::goodsCode(receiptSizes(), (i * 37) % receiptSizes().goods);
             l.unit = i % 2 ? QStringLiteral("件") : QStringLiteral("瓶");
             l.quantity = 1 + i % 5;
             l.price = 2.5;
-            l.warehouse = QStringLiteral("仓库%1").arg(1 + i % kWarehouses);
+            l.warehouse = bench::warehouseName(i % receiptSizes().warehouses);
             b.lines.append(l);
         }
         return b;
@@ -86,7 +58,7 @@ Company &company()
 void BM_SaveReceipt(benchmark::State &state)
 {
     Company &c = company();
-    BillStore store(c.session, BillKind::PurchaseReceipt);
+    BillStore store(c.session(), BillKind::PurchaseReceipt);
     for (auto _ : state) {
         Bill b = c.receipt();
         const auto r = store.save(b, false);
@@ -100,7 +72,7 @@ BENCHMARK(BM_SaveReceipt)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_AuditReceipt(benchmark::State &state)
 {
     Company &c = company();
-    BillStore store(c.session, BillKind::PurchaseReceipt);
+    BillStore store(c.session(), BillKind::PurchaseReceipt);
     for (auto _ : state) {
         state.PauseTiming();
         Bill b = c.receipt();
@@ -118,7 +90,7 @@ BENCHMARK(BM_AuditReceipt)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_UnauditReceipt(benchmark::State &state)
 {
     Company &c = company();
-    BillStore store(c.session, BillKind::PurchaseReceipt);
+    BillStore store(c.session(), BillKind::PurchaseReceipt);
     for (auto _ : state) {
         state.PauseTiming();
         Bill b = c.receipt();
@@ -140,12 +112,12 @@ void BM_FloorUpdates(benchmark::State &state)
     Company &c = company();
     const Bill b = c.receipt();
     for (auto _ : state) {
-        c.session.begin();
+        c.session().begin();
         for (const BillLine &l : b.lines) {
-            for (const QString &t : {c.session.quoteName(l.warehouse), QStringLiteral("库存"), QStringLiteral("库存2")})
-                c.session.runCached(QStringLiteral("update %1 set 数量=数量+? where 编码=?").arg(t), {l.quantity, l.code});
+            for (const QString &t : {c.session().quoteName(l.warehouse), QStringLiteral("库存"), QStringLiteral("库存2")})
+                c.session().runCached(QStringLiteral("update %1 set 数量=数量+? where 编码=?").arg(t), {l.quantity, l.code});
         }
-        c.session.commit();
+        c.session().commit();
     }
 }
 BENCHMARK(BM_FloorUpdates)->Unit(benchmark::kMillisecond)->Iterations(5);

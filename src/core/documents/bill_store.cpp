@@ -313,7 +313,9 @@ BillStore::SaveResult BillStore::saveOnce(Bill &b, bool modify)
         if (line.code.trimmed().isEmpty() || line.code.trimmed() == QLatin1String("0"))
             continue;
         line.code = line.code.trimmed();
-        const bool active = m_s.runCached(QStringLiteral("select 1 from 商品 where 编码=? and (淘汰否 is null or 淘汰否<>'是')"), {line.code}).next();
+        QSqlQuery &activeQuery = m_s.runCached(QStringLiteral("select 1 from 商品 where 编码=? and (淘汰否 is null or 淘汰否<>'是')"), {line.code});
+        const bool active = activeQuery.next();
+        activeQuery.finish(); // a statement left on a row holds SQLite's read snapshot past the commit
         if (!active) {
             ++result.dropped;
             continue;
@@ -425,6 +427,7 @@ int BillStore::stockShortage(const Bill &b, int index, QString *message)
             QSqlQuery &q = m_s.runCached(QStringLiteral("select 数量 from %1 where 编码=?").arg(m_s.quoteName(warehouse)), {code});
             if (q.next())
                 stock = q.value(0).toDouble();
+            q.finish();
         }
         if (wanted <= stock + 1e-9)
             return true;

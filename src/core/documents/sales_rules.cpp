@@ -32,16 +32,23 @@ std::optional<double> salesPrice(Session &s, const QString &goodsCode, const QSt
     QSqlQuery &g = s.runCached(QStringLiteral("select 售价,%1 from 商品 where 编码=? and (淘汰否 is null or 淘汰否<>'是')")
                                   .arg(column.isEmpty() ? QStringLiteral("售价") : column),
                               {code});
-    if (!g.next())
+    // Each cached read is finished once read: a statement left on a row keeps SQLite's read
+    // snapshot open, and the write-ahead log can then never start over (it grows without end).
+    if (!g.next()) {
+        g.finish();
         return std::nullopt;
+    }
     const double retail = g.value(0).toDouble();
     const double classPrice = g.value(1).toDouble();
+    g.finish();
     if (customer.isEmpty())
         return retail;
     if (useMemory) {
         QSqlQuery &m = s.runCached(QStringLiteral("select 最近售价 from 客户售价 where 客户编码=? and 商品编码=?"), {customer, code});
-        if (m.next())
-            return m.value(0).toDouble();
+        const std::optional<double> remembered = m.next() ? std::optional<double>(m.value(0).toDouble()) : std::nullopt;
+        m.finish();
+        if (remembered)
+            return remembered;
     }
     if (column.isEmpty())
         return std::nullopt;
