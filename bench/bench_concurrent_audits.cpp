@@ -46,27 +46,11 @@ void logIn(Session &s)
 
 ConnectionSettings settingsFromEnvironment(const QString &folder)
 {
-    ConnectionSettings s;
     const QString pg = qEnvironmentVariable("TAVOMI_BENCH_PG");
-    if (pg.isEmpty()) {
-        s.sqliteFile = QDir(folder).filePath(QStringLiteral("REZE.db"));
-        return s;
-    }
-    s.driver = QStringLiteral("QPSQL");
-    for (const QString &part : pg.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString key = part.section(QLatin1Char('='), 0, 0).trimmed();
-        const QString value = part.section(QLatin1Char('='), 1).trimmed();
-        if (key == QLatin1String("host"))
-            s.host = value;
-        else if (key == QLatin1String("port"))
-            s.port = value.toInt();
-        else if (key == QLatin1String("user"))
-            s.user = value;
-        else if (key == QLatin1String("dbname"))
-            s.database = value;
-        else if (key == QLatin1String("password"))
-            s.password = value;
-    }
+    if (!pg.isEmpty())
+        return ConnectionSettings::postgres(pg);
+    ConnectionSettings s;
+    s.sqliteFile = QDir(folder).filePath(QStringLiteral("REZE.db"));
     return s;
 }
 

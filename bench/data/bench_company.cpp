@@ -119,25 +119,7 @@ QString accountName(int a)
 
 ConnectionSettings postgresSettings(const QString &conninfo)
 {
-    ConnectionSettings s;
-    s.driver = QStringLiteral("QPSQL");
-    for (const QString &p : conninfo.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString key = p.section(QLatin1Char('='), 0, 0).trimmed();
-        const QString value = p.section(QLatin1Char('='), 1).trimmed();
-        if (key == QLatin1String("host"))
-            s.host = value;
-        else if (key == QLatin1String("port"))
-            s.port = value.toInt();
-        else if (key == QLatin1String("user"))
-            s.user = value;
-        else if (key == QLatin1String("dbname"))
-            s.database = value;
-        else if (key == QLatin1String("password"))
-            s.password = value;
-        else if (key == QLatin1String("options"))
-            s.options = value;
-    }
-    return s;
+    return ConnectionSettings::postgres(conninfo);
 }
 
 ConnectionSettings sqliteSettings(const QString &file)

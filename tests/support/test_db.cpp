@@ -23,23 +23,7 @@ QString uniqueName(const QString &prefix)
 
 ConnectionSettings pgSettings(const QString &extraOptions)
 {
-    ConnectionSettings s;
-    s.driver = QStringLiteral("QPSQL");
-    const QStringList parts = qEnvironmentVariable("TAVOMI_TEST_PG").split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString &p : parts) {
-        const QString key = p.section(QLatin1Char('='), 0, 0).trimmed();
-        const QString value = p.section(QLatin1Char('='), 1).trimmed();
-        if (key == QLatin1String("host"))
-            s.host = value;
-        else if (key == QLatin1String("port"))
-            s.port = value.toInt();
-        else if (key == QLatin1String("user"))
-            s.user = value;
-        else if (key == QLatin1String("dbname"))
-            s.database = value;
-        else if (key == QLatin1String("password"))
-            s.password = value;
-    }
+    ConnectionSettings s = ConnectionSettings::postgres(qEnvironmentVariable("TAVOMI_TEST_PG"));
     s.options = extraOptions;
     return s;
 }

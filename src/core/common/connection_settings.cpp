@@ -19,6 +19,29 @@ ConnectionSettings ConnectionSettings::load()
     return loadFrom(fileName());
 }
 
+ConnectionSettings ConnectionSettings::postgres(const QString &conninfo)
+{
+    ConnectionSettings s;
+    s.driver = QStringLiteral("QPSQL");
+    for (const QString &p : conninfo.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString key = p.section(QLatin1Char('='), 0, 0).trimmed();
+        const QString value = p.section(QLatin1Char('='), 1).trimmed();
+        if (key == QLatin1String("host"))
+            s.host = value;
+        else if (key == QLatin1String("port"))
+            s.port = value.toInt();
+        else if (key == QLatin1String("user"))
+            s.user = value;
+        else if (key == QLatin1String("dbname"))
+            s.database = value;
+        else if (key == QLatin1String("password"))
+            s.password = value;
+        else if (key == QLatin1String("options"))
+            s.options = value;
+    }
+    return s;
+}
+
 ConnectionSettings ConnectionSettings::loadFrom(const QString &file)
 {
     ConnectionSettings s;

@@ -24,6 +24,8 @@ struct ConnectionSettings
     QString dsn;
     QString options;      // driver connect options, passed through
 
+    // PostgreSQL from "host=..;port=..;user=..;dbname=..;password=..;options=.." (tools and tests).
+    static ConnectionSettings postgres(const QString &conninfo);
     static QString fileName();                       // <program folder>/connection.ini
     static ConnectionSettings load();                // defaults when the file is missing
     static ConnectionSettings loadFrom(const QString &file);
