@@ -120,6 +120,14 @@ QString containsPattern(const QString &text)
     return QLatin1Char('%') + escapeLike(text) + QLatin1Char('%');
 }
 
+QString likeEscapeFor(const QString &text)
+{
+    for (const QChar c : text)
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('!') || c == QLatin1Char('\\'))
+            return kLikeEscape;
+    return QString();
+}
+
 QString startsWithPattern(const QString &text)
 {
     return escapeLike(text) + QLatin1Char('%');
@@ -127,8 +135,9 @@ QString startsWithPattern(const QString &text)
 
 QSqlQuery SearchGoods(Session &session, const QString &text)
 {
-    const QString like = likeOperator(session) + QStringLiteral(" ?") + kLikeEscape;
-    const QString pattern = containsPattern(text.trimmed());
+    const QString needle = text.trimmed();
+    const QString like = likeOperator(session) + QStringLiteral(" ?") + likeEscapeFor(needle);
+    const QString pattern = containsPattern(needle);
     // "contains" reads every goods anyway. Walking the 条码 index for the order would fetch each
     // row by a lookup of its own (several times slower at 100,000 goods than one pass over the
     // table and a sort of what matched), so on SQLite the unary + keeps the index out of it.

@@ -124,7 +124,7 @@ void addContains(QString &sql, QVariantList &values, const QString &column, cons
 {
     if (text.trimmed().isEmpty())
         return;
-    sql += QStringLiteral(" and %1 %2 ?").arg(column, likeOperator(Session::current())) + kLikeEscape;
+    sql += QStringLiteral(" and %1 %2 ?").arg(column, likeOperator(Session::current())) + likeEscapeFor(text.trimmed());
     values << containsPattern(text.trimmed());
 }
 
