@@ -94,3 +94,41 @@ TEST_F(HelpersTest, SearchGoodsNeverFindsRetiredGoods)
     EXPECT_EQ(codes(QStringLiteral("B02")), QStringList{});
     EXPECT_EQ(codes(QStringLiteral("6901234")), QStringList{QStringLiteral("B01")});
 }
+
+// From three characters on the search is answered by an index on SQLite: it must find what a
+// pass over the goods finds, also after goods are added, renamed and deleted.
+TEST_F(HelpersTest, SearchGoodsFindsTheSameAsAScanAfterChanges)
+{
+    addGoods(QStringLiteral("A100"), QStringLiteral("五香瓜子 250g"), 1, 2, QStringLiteral("WXGZ250"));
+    addGoods(QStringLiteral("A101"), QStringLiteral("原味瓜子"), 1, 2, QStringLiteral("YWGZ"));
+    addGoods(QStringLiteral("A102"), QStringLiteral("Cola \"Zero\" 330ml"), 1, 2, QStringLiteral("KL330"));
+    db().execute(QStringLiteral("update 商品 set 品名='奶油瓜子' where 编码='A101'"));
+    db().execute(QStringLiteral("update 商品 set 进价=3 where 编码='A100'")); // prices do not touch the index
+    db().execute(QStringLiteral("delete from 商品 where 编码='A102'"));
+    addGoods(QStringLiteral("A103"), QStringLiteral("zero 糖可乐"), 1, 2, QStringLiteral("TKL"));
+    auto codes = [this](const QString &text) {
+        QStringList out;
+        QSqlQuery q = SearchGoods(db(), text);
+        while (q.next())
+            out << q.value(0).toString();
+        out.sort();
+        return out;
+    };
+    const struct
+    {
+        const char *text;
+        QStringList expected;
+    } cases[] = {
+        {"瓜子", {QStringLiteral("A100"), QStringLiteral("A101")}},
+        {"奶油瓜", {QStringLiteral("A101")}},
+        {"原味瓜", {}},
+        {"wxgz", {QStringLiteral("A100")}},
+        {"250", {QStringLiteral("A100")}},
+        {"ZERO", {QStringLiteral("A103")}},
+        {"\"Zero\"", {}},
+        {"A10", {QStringLiteral("A100"), QStringLiteral("A101"), QStringLiteral("A103")}},
+        {"0g", {QStringLiteral("A100")}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(codes(QString::fromUtf8(c.text)), c.expected) << c.text;
+}

@@ -136,6 +136,16 @@ QString startsWithPattern(const QString &text)
 QSqlQuery SearchGoods(Session &session, const QString &text)
 {
     const QString needle = text.trimmed();
+    const QString columns = QStringLiteral("select 编码,条码,品名,批价,售价,进价,单位 from 商品 where (淘汰否 is null or 淘汰否<>'是') ");
+    if (session.isSqlite() && needle.toUcs4().size() >= 3
+        && session.exists(QStringLiteral("select 1 from sqlite_master where name=?"), {schema::kGoodsSearchTable})) {
+        // Three characters and more: the trigram index finds them (ASCII case ignored, as "like"
+        // does), as one phrase so that nothing in the text is read as search syntax.
+        const QString phrase = QLatin1Char('"') + QString(needle).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+        return session.run(columns + QStringLiteral("and rowid in (select rowid from 商品检索 where 商品检索 match ? "
+                                                    "union all select rowid from 商品 where 备注=?) order by 条码"),
+                           {phrase, text});
+    }
     const QString like = likeOperator(session) + QStringLiteral(" ?") + likeEscapeFor(needle);
     const QString pattern = containsPattern(needle);
     // "contains" reads every goods anyway. Walking the 条码 index for the order would fetch each

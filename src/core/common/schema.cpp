@@ -190,6 +190,7 @@ QList<Index> indexes()
     }
     out.append({QStringLiteral("商品"), QStringLiteral("编码"), true});
     out.append({QStringLiteral("商品"), QStringLiteral("条码"), false});
+    out.append({QStringLiteral("商品"), QStringLiteral("备注"), false}); // a barcode kept in 备注 finds its goods
     out.append({QStringLiteral("商品"), QStringLiteral("品名"), false});
     out.append({QStringLiteral("库存"), QStringLiteral("编码"), true});
     out.append({QStringLiteral("库存2"), QStringLiteral("编码"), true});
@@ -310,6 +311,9 @@ QStringList reservedNames()
         out << t.name;
     out << QStringLiteral("input_view") << QStringLiteral("returninput_view") << QStringLiteral("sell_view")
         << QStringLiteral("sell_view1") << QStringLiteral("Othersell_view") << QStringLiteral("Othersell_view1");
+    out << kGoodsSearchTable;
+    for (const char *part : {"_data", "_idx", "_docsize", "_config", "_content"})
+        out << kGoodsSearchTable + QLatin1String(part);
     return out;
 }
 
@@ -352,6 +356,29 @@ int storedVersion(Session &session)
     return session.scalar(QStringLiteral("select max(version) from tavomi_schema"), {}, 0).toInt();
 }
 
+void ensureGoodsSearch(Session &session)
+{
+    // The goods search finds text anywhere in 条码, 品名 and 编码. On SQLite a trigram index
+    // answers that from three characters on instead of a pass over every goods; triggers keep it
+    // in step with 商品 (an update of prices does not touch it). Without FTS5 the search scans.
+    if (session.exists(QStringLiteral("select 1 from sqlite_master where name=?"), {kGoodsSearchTable}))
+        return;
+    try {
+        session.execute(QStringLiteral("create virtual table 商品检索 using fts5(条码,品名,编码,content='商品',content_rowid='rowid',"
+                                       "tokenize='trigram')"));
+    } catch (const DbError &) {
+        return;
+    }
+    session.execute(QStringLiteral("create trigger 商品检索_新增 after insert on 商品 begin "
+                                   "insert into 商品检索(rowid,条码,品名,编码) values(new.rowid,new.条码,new.品名,new.编码); end"));
+    session.execute(QStringLiteral("create trigger 商品检索_删除 after delete on 商品 begin "
+                                   "insert into 商品检索(商品检索,rowid,条码,品名,编码) values('delete',old.rowid,old.条码,old.品名,old.编码); end"));
+    session.execute(QStringLiteral("create trigger 商品检索_修改 after update of 条码,品名,编码 on 商品 begin "
+                                   "insert into 商品检索(商品检索,rowid,条码,品名,编码) values('delete',old.rowid,old.条码,old.品名,old.编码); "
+                                   "insert into 商品检索(rowid,条码,品名,编码) values(new.rowid,new.条码,new.品名,new.编码); end"));
+    session.execute(QStringLiteral("insert into 商品检索(商品检索) values('rebuild')"));
+}
+
 bool ensure(Session &session)
 {
     const bool fresh = !session.hasTable(QStringLiteral("权限密码"));
@@ -382,6 +409,8 @@ bool ensure(Session &session)
         session.execute(QStringLiteral("create %1index if not exists %2 on %3(%4)")
                             .arg(ix.unique ? QStringLiteral("unique ") : QString(), name, ix.table, ix.column));
     }
+    if (session.isSqlite())
+        ensureGoodsSearch(session);
     if (fresh)
         seed(session);
     if (version < kVersion) {

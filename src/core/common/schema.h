@@ -32,6 +32,9 @@ struct Table
 const QList<Table> &tables();
 const Table *findTable(const QString &name);
 
+// The trigram index of the goods search (SQLite only).
+inline const QString kGoodsSearchTable = QStringLiteral("商品检索");
+
 // Names the schema itself uses; a warehouse may not take one of them as its stock table.
 QStringList reservedNames();
 
