@@ -404,6 +404,29 @@ TEST_F(ReceiptFormTest, GoodsPickerTakesOneOrImportsSeveral)
     EXPECT_TRUE(cell(*f, 3, Col::Code).isEmpty());
 }
 
+// A search that matches more goods than the picker lists shows the first ones and says so.
+TEST_F(ReceiptFormTest, GoodsPickerListsTheFirstGoodsOfALargeSearch)
+{
+    db().begin();
+    for (int i = 0; i <= Tfrm_input_modi::kPickerRows; ++i)
+        db().execute(QStringLiteral("insert into 商品(编码,条码,品名,单位,进价,淘汰否,大包装,小包装,换算数) values(?,?,?,'个',1,'否','个',1,'个')"),
+                     {QStringLiteral("M%1").arg(i, 4, 10, QLatin1Char('0')), QStringLiteral("MB%1").arg(i), QStringLiteral("毛笔%1").arg(i)});
+    db().commit();
+    auto f = open<Tfrm_input_modi>();
+    startBill(*f);
+    type(*f, QStringLiteral("MB"));
+    key(*f, Qt::Key_Enter);
+    auto *list = f->findChild<QTableWidget *>(QStringLiteral("DBGrid2"));
+    auto *more = f->findChild<QLabel *>(QStringLiteral("goodsMore"));
+    EXPECT_EQ(list->rowCount(), Tfrm_input_modi::kPickerRows);
+    EXPECT_TRUE(more->isVisible());
+    auto *search = f->findChild<QLineEdit *>(QStringLiteral("Edit12"));
+    search->setText(QStringLiteral("MB12"));
+    QTest::keyClick(search, Qt::Key_Enter);
+    EXPECT_EQ(list->rowCount(), 11); // MB12, MB120 … MB129
+    EXPECT_FALSE(more->isVisible());
+}
+
 TEST_F(ReceiptFormTest, ClosingWhileEditingAsks)
 {
     auto f = open<Tfrm_input_modi>();

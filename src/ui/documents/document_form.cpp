@@ -538,6 +538,10 @@ void DocumentForm::buildGoodsPicker()
     connect(import, &QPushButton::clicked, this, &DocumentForm::importPickedGoods);
     top->addWidget(import);
     layout->addLayout(top);
+    m_goodsMore = new QLabel(QStringLiteral("只列出前%1种商品,请输入更多字符缩小查找范围").arg(kPickerRows), m_goodsPanel);
+    m_goodsMore->setObjectName(QStringLiteral("goodsMore"));
+    m_goodsMore->hide();
+    layout->addWidget(m_goodsMore);
     m_goodsList = new QTableWidget(0, 8, m_goodsPanel);
     m_goodsList->setObjectName(QStringLiteral("DBGrid2"));
     m_goodsList->setHorizontalHeaderLabels({QStringLiteral("选"), QStringLiteral("编码"), QStringLiteral("条码"), QStringLiteral("品名"),
@@ -1663,24 +1667,32 @@ void DocumentForm::openGoodsPicker(const QString &text)
 void DocumentForm::searchPickerGoods(const QString &text)
 {
     m_goodsList->setRowCount(0);
+    m_goodsMore->hide();
     Session &s = Session::current();
     const QString t = text.trimmed();
     const QString select = QStringLiteral("select 编码,条码,品名,批价,售价,进价,单位 from 商品 where ");
     // Columns of the rows read: 编码,条码,品名,批价,售价,进价,单位 (the order SearchGoods gives).
+    // A first letter can match tens of thousands of goods: the list holds the first kPickerRows
+    // and says so, and typing on narrows it.
     auto add = [this](QSqlQuery &q) {
+        QList<QStringList> rows;
         while (q.next()) {
-            const int r = m_goodsList->rowCount();
-            m_goodsList->insertRow(r);
+            if (m_goodsList->rowCount() + rows.size() >= kPickerRows) {
+                m_goodsMore->show();
+                break;
+            }
+            rows.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), priceText(q.value(3).toDouble()),
+                         priceText(q.value(4).toDouble()), q.value(6).toString(), priceText(q.value(5).toDouble())});
+        }
+        int r = m_goodsList->rowCount();
+        m_goodsList->setRowCount(r + int(rows.size()));
+        for (const QStringList &row : std::as_const(rows)) {
             m_goodsList->setItem(r, 0, readOnlyItem(QString()));
-            m_goodsList->setItem(r, 1, readOnlyItem(q.value(0).toString()));
-            m_goodsList->setItem(r, 2, readOnlyItem(q.value(1).toString()));
-            m_goodsList->setItem(r, 3, readOnlyItem(q.value(2).toString()));
-            m_goodsList->setItem(r, 4, readOnlyItem(priceText(q.value(3).toDouble())));
-            m_goodsList->setItem(r, 5, readOnlyItem(priceText(q.value(4).toDouble())));
-            m_goodsList->setItem(r, 6, readOnlyItem(q.value(6).toString()));
-            m_goodsList->setItem(r, 7, readOnlyItem(priceText(q.value(5).toDouble())));
+            for (int c = 0; c < row.size(); ++c)
+                m_goodsList->setItem(r, c + 1, readOnlyItem(row.at(c)));
             for (int c : {4, 5, 7})
                 m_goodsList->item(r, c)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            ++r;
         }
     };
     try {

@@ -35,6 +35,9 @@ class DocumentForm : public QDialog
 {
     Q_OBJECT
 public:
+    // How many goods the goods picker lists for one search at most.
+    static constexpr int kPickerRows = 500;
+
     // What just happened, for the toolbar: each event has its fixed set of enabled speed buttons.
     enum class ToolbarEvent { Opened, NewBill, Modify, Saved, Loaded, Closed };
     // Every speed button of the toolbar, left to right, and the help button.
@@ -244,6 +247,7 @@ private:
     QFrame *m_goodsPanel = nullptr;      // Panel4
     QLineEdit *m_goodsSearch = nullptr;  // Edit12
     QTableWidget *m_goodsList = nullptr; // DBGrid2
+    QLabel *m_goodsMore = nullptr;       // shown when a search found more goods than the list holds
 };
 
 } // namespace tavomi
