@@ -131,4 +131,15 @@ TEST_F(HelpersTest, SearchGoodsFindsTheSameAsAScanAfterChanges)
     };
     for (const auto &c : cases)
         EXPECT_EQ(codes(QString::fromUtf8(c.text)), c.expected) << c.text;
+
+    // With a limit: the first goods in shorthand-code order, on either path.
+    auto firstCodes = [this](const QString &text, int limit) {
+        QStringList out;
+        QSqlQuery q = SearchGoods(db(), text, limit);
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    };
+    EXPECT_EQ(firstCodes(QStringLiteral("A10"), 2), (QStringList{QStringLiteral("A103"), QStringLiteral("A100")}));
+    EXPECT_EQ(firstCodes(QStringLiteral("瓜子"), 1), QStringList{QStringLiteral("A100")});
 }

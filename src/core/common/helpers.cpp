@@ -133,29 +133,29 @@ QString startsWithPattern(const QString &text)
     return escapeLike(text) + QLatin1Char('%');
 }
 
-QSqlQuery SearchGoods(Session &session, const QString &text)
+QSqlQuery SearchGoods(Session &session, const QString &text, int limit)
 {
     const QString needle = text.trimmed();
     const QString columns = QStringLiteral("select 编码,条码,品名,批价,售价,进价,单位 from 商品 where (淘汰否 is null or 淘汰否<>'是') ");
+    const QString limitSql = limit > 0 ? QStringLiteral(" limit %1").arg(limit) : QString();
     if (session.isSqlite() && needle.toUcs4().size() >= 3
         && session.exists(QStringLiteral("select 1 from sqlite_master where name=?"), {schema::kGoodsSearchTable})) {
         // Three characters and more: the trigram index finds them (ASCII case ignored, as "like"
         // does), as one phrase so that nothing in the text is read as search syntax.
         const QString phrase = QLatin1Char('"') + QString(needle).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
         return session.run(columns + QStringLiteral("and rowid in (select rowid from 商品检索 where 商品检索 match ? "
-                                                    "union all select rowid from 商品 where 备注=?) order by 条码"),
+                                                    "union all select rowid from 商品 where 备注=?) order by 条码")
+                               + limitSql,
                            {phrase, text});
     }
     const QString like = likeOperator(session) + QStringLiteral(" ?") + likeEscapeFor(needle);
     const QString pattern = containsPattern(needle);
-    // "contains" reads every goods anyway. Walking the 条码 index for the order would fetch each
-    // row by a lookup of its own (several times slower at 100,000 goods than one pass over the
-    // table and a sort of what matched), so on SQLite the unary + keeps the index out of it.
-    const QString order = session.isSqlite() ? QStringLiteral("+条码") : QStringLiteral("条码");
-    return session.run(QStringLiteral("select 编码,条码,品名,批价,售价,进价,单位 from 商品 "
-                                      "where (淘汰否 is null or 淘汰否<>'是') "
-                                      "and (条码 %1 or 品名 %1 or 编码 %1 or 备注=?) order by %2")
-                           .arg(like, order),
+    // One or two characters match a large part of the goods. With a limit the (条码,品名,编码,
+    // 备注,淘汰否) index is walked in order and tested on its own entries until enough are found;
+    // without one, reading the table once and sorting what matched beats fetching every row
+    // through the index (SQLite's unary + keeps the index out of it).
+    const QString order = session.isSqlite() && limit <= 0 ? QStringLiteral("+条码") : QStringLiteral("条码");
+    return session.run(columns + QStringLiteral("and (条码 %1 or 品名 %1 or 编码 %1 or 备注=?) order by %2").arg(like, order) + limitSql,
                        {pattern, pattern, pattern, text});
 }
 

@@ -28,8 +28,11 @@ void MaintainStockTable(Session &session, StockTableAction action, const QString
 // Empty when the name may be a stock table; otherwise the reason it may not.
 QString checkWarehouseTableName(const QString &name);
 
-// Active goods whose shorthand code, name or code contains the text, or whose barcode equals it.
-QSqlQuery SearchGoods(Session &session, const QString &text);
+// Active goods whose shorthand code, name or code contains the text, or whose barcode equals it,
+// in shorthand-code order; at most `limit` of them when limit > 0.
+QSqlQuery SearchGoods(Session &session, const QString &text, int limit = 0);
+// How many goods the goods picker lists for one search.
+inline constexpr int kGoodsPickerRows = 500;
 
 // "like" that ignores ASCII case on every engine.
 QString likeOperator(const Session &session);

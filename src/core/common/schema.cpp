@@ -189,7 +189,8 @@ QList<Index> indexes()
         out.append({l, QStringLiteral("编码"), false});
     }
     out.append({QStringLiteral("商品"), QStringLiteral("编码"), true});
-    out.append({QStringLiteral("商品"), QStringLiteral("条码"), false});
+    // the goods search walks this one in 条码 order and tests its entries without reading the rows
+    out.append({QStringLiteral("商品"), QStringLiteral("条码,品名,编码,备注,淘汰否"), false});
     out.append({QStringLiteral("商品"), QStringLiteral("备注"), false}); // a barcode kept in 备注 finds its goods
     out.append({QStringLiteral("商品"), QStringLiteral("品名"), false});
     out.append({QStringLiteral("库存"), QStringLiteral("编码"), true});
@@ -403,6 +404,8 @@ bool ensure(Session &session)
             if (!present.contains(c.name, Qt::CaseInsensitive))
                 session.execute(QStringLiteral("alter table %1 add column %2 %3").arg(t.name, c.name, sqlType(session, c.kind)));
     }
+    // Replaced by the wider goods search index (an older database has it).
+    session.execute(QStringLiteral("drop index if exists ix_商品_条码"));
     for (const Index &ix : indexes()) {
         // A composite index lists its columns with commas; its name joins them with underscores.
         const QString name = QStringLiteral("ix_%1_%2").arg(ix.table, QString(ix.column).replace(QLatin1Char(','), QLatin1Char('_')));

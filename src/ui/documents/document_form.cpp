@@ -1460,7 +1460,7 @@ bool DocumentForm::lookupGoods(int row, const QString &text)
         while (exact.next())
             codes << exact.value(0).toString();
         if (codes.isEmpty()) {
-            QSqlQuery found = SearchGoods(s, text);
+            QSqlQuery found = SearchGoods(s, text, 2); // one goods or a choice
             while (found.next())
                 codes << found.value(0).toString();
             codes.removeDuplicates();
@@ -1697,13 +1697,13 @@ void DocumentForm::searchPickerGoods(const QString &text)
     };
     try {
         if (t.isEmpty()) {
-            QSqlQuery q = s.run(select + kActiveGoods + QStringLiteral(" order by 编码"));
+            QSqlQuery q = s.run(select + kActiveGoods + QStringLiteral(" order by 编码 limit %1").arg(kPickerRows + 1));
             add(q);
         } else {
             QSqlQuery q = s.run(select + QStringLiteral("编码=? and ") + kActiveGoods, {t});
             add(q);
             if (m_goodsList->rowCount() == 0) {
-                QSqlQuery found = SearchGoods(s, t);
+                QSqlQuery found = SearchGoods(s, t, kPickerRows + 1);
                 add(found);
             }
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/helpers.h"
 #include "documents/bill.h"
 #include "documents/bill_descriptor.h"
 #include "documents/bill_store.h"
@@ -36,7 +37,7 @@ class DocumentForm : public QDialog
     Q_OBJECT
 public:
     // How many goods the goods picker lists for one search at most.
-    static constexpr int kPickerRows = 500;
+    static constexpr int kPickerRows = kGoodsPickerRows;
 
     // What just happened, for the toolbar: each event has its fixed set of enabled speed buttons.
     enum class ToolbarEvent { Opened, NewBill, Modify, Saved, Loaded, Closed };
