@@ -14,6 +14,8 @@
 #include "common/session.h"
 #include "documents/bill_store.h"
 
+#include "data/bench_company.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -35,23 +37,12 @@ constexpr int kBills = 100; // per client and round
 constexpr int kLines = 5;
 constexpr int kGoods = 40;
 
-void logIn(Session &s)
-{
-    Session::setCurrent(&s);
-    LoginIdentity &who = LoginIdentity::current();
-    who.loggedIn = true;
-    who.workNumber = kAdminWorkNumber;
-    who.userName = QStringLiteral("系统管理员");
-}
-
 ConnectionSettings settingsFromEnvironment(const QString &folder)
 {
     const QString pg = qEnvironmentVariable("TAVOMI_BENCH_PG");
     if (!pg.isEmpty())
         return ConnectionSettings::postgres(pg);
-    ConnectionSettings s;
-    s.sqliteFile = QDir(folder).filePath(QStringLiteral("REZE.db"));
-    return s;
+    return bench::sqliteSettings(QDir(folder).filePath(QStringLiteral("REZE.db")));
 }
 
 // A child: audits the shipments named on its command line.
@@ -59,7 +50,8 @@ int auditChild(const QStringList &args)
 {
     Session s(QStringLiteral("child"));
     s.open(ConnectionSettings::loadFrom(args.at(2)));
-    logIn(s);
+    Session::setCurrent(&s);
+    bench::loginAsAdmin();
     BillStore store(s, BillKind::SalesShipment);
     int failed = 0;
     QElapsedTimer t;
@@ -99,7 +91,8 @@ struct Company
             cs.saveTo(connectionFile = QDir(dir.path()).filePath(QStringLiteral("connection.ini")));
         }
         schema::ensure(session);
-        logIn(session);
+        Session::setCurrent(&session);
+        bench::loginAsAdmin();
         session.begin();
         session.execute(QStringLiteral("insert into 客户(编码,公司名,性质) values('KH1','客户甲','售价')"));
         session.execute(QStringLiteral("insert into 货位(货位编码,货位名称) values('1','一号仓')"));

@@ -15,6 +15,8 @@
 #include "finance/settlement.h"
 #include "finance/transfers.h"
 
+#include "data/bench_company.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -64,13 +66,7 @@ struct Company
 
     Company()
     {
-        ConnectionSettings cs;
-        cs.sqliteFile = QDir(dir.path()).filePath(QStringLiteral("REZE.db"));
-        session.open(cs);
-        schema::ensure(session);
-        Session::setCurrent(&session);
-        LoginIdentity::current().workNumber = kAdminWorkNumber;
-        LoginIdentity::current().userName = QStringLiteral("系统管理员");
+        bench::openCompany(session, bench::sqliteSettings(QDir(dir.path()).filePath(QStringLiteral("REZE.db"))));
 
         // The fixture goes in directly, in one transaction.
         session.begin();

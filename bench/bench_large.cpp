@@ -327,7 +327,7 @@ void BM_FillSalesLine(benchmark::State &state)
 }
 BENCHMARK(BM_FillSalesLine)->Unit(benchmark::kMillisecond);
 
-// Goods search as a user types a goods' shorthand code (initials, spec, number: "YHQKL 5kg 33334H"),
+// Goods search as a user types a goods' shorthand code (initials, size, number: "YHQKL 5kg 33334H"),
 // one search per keystroke: the argument is the length typed so far. The rows the goods picker
 // lists are read (at most kGoodsPickerRows, and one more to know there are more).
 void BM_GoodsSearchKeystroke(benchmark::State &state)

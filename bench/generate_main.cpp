@@ -101,7 +101,7 @@ int main(int argc, char **argv)
         }
         settings = bench::sqliteSettings(file);
     } else {
-        settings = bench::postgresSettings(p.value(pg));
+        settings = ConnectionSettings::postgres(p.value(pg));
     }
 
     say(QStringLiteral("generating: %1 goods, %2 warehouses, %3 customers, %4 suppliers, %5 days, %6 sales lines, %7 purchase lines, seed %8")

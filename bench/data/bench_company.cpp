@@ -67,13 +67,13 @@ QString goodsName(int i)
         QStringLiteral("牙膏"), QStringLiteral("香皂"), QStringLiteral("毛巾"), QStringLiteral("纸巾"), QStringLiteral("啤酒"),
         QStringLiteral("白酒"), QStringLiteral("果汁"), QStringLiteral("牛奶"), QStringLiteral("咖啡"), QStringLiteral("巧克力"),
         QStringLiteral("瓜子"), QStringLiteral("火腿肠"), QStringLiteral("电池"), QStringLiteral("灯泡")};
-    static const QStringList specs = {QStringLiteral("250ml"), QStringLiteral("500ml"), QStringLiteral("1L"),  QStringLiteral("100g"),
+    static const QStringList packs = {QStringLiteral("250ml"), QStringLiteral("500ml"), QStringLiteral("1L"),  QStringLiteral("100g"),
                                       QStringLiteral("200g"),  QStringLiteral("1kg"),   QStringLiteral("5kg"), QStringLiteral("小包"),
                                       QStringLiteral("大包"),  QStringLiteral("家庭装")};
     const int b = i % brands.size();
     const int p = (i / brands.size()) % products.size();
-    const int s = (i / (brands.size() * products.size())) % specs.size();
-    return brands.at(b) + products.at(p) + QLatin1Char(' ') + specs.at(s) + QStringLiteral(" %1号").arg(i + 1);
+    const int s = (i / (brands.size() * products.size())) % packs.size();
+    return brands.at(b) + products.at(p) + QLatin1Char(' ') + packs.at(s) + QStringLiteral(" %1号").arg(i + 1);
 }
 
 double goodsCost(int i)
@@ -115,11 +115,6 @@ QString accountName(int a)
 {
     static const QStringList names = {QStringLiteral("现金"), QStringLiteral("工商银行"), QStringLiteral("建设银行")};
     return names.at(a % names.size());
-}
-
-ConnectionSettings postgresSettings(const QString &conninfo)
-{
-    return ConnectionSettings::postgres(conninfo);
 }
 
 ConnectionSettings sqliteSettings(const QString &file)

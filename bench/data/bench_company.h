@@ -54,8 +54,7 @@ QString warehouseName(int w);
 QString accountName(int a);           // 现金, 工商银行, 建设银行
 inline constexpr int kAccounts = 3;
 
-// "host=…;port=…;user=…;dbname=…;password=…" → PostgreSQL settings.
-ConnectionSettings postgresSettings(const QString &conninfo);
+// A SQLite file (PostgreSQL: ConnectionSettings::postgres).
 ConnectionSettings sqliteSettings(const QString &file);
 
 // Opens the session, creates or checks the schema, makes it the current session and logs in as

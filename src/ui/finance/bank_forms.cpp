@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <tuple>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTableView>
@@ -46,6 +48,27 @@ void fillAccounts(QComboBox *combo, bool withAll)
     combo->setCurrentIndex(0);
 }
 
+// The account filter of the two lists: every account, "全部" first.
+QComboBox *accountFilter(QWidget *parent)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(QStringLiteral("ComboBox1"));
+    fillAccounts(combo, true);
+    return combo;
+}
+
+// Two exclusive choices, the first one chosen.
+std::pair<QRadioButton *, QRadioButton *> choicePair(QWidget *parent, const QString &first, const QString &second)
+{
+    auto *a = new QRadioButton(first, parent);
+    auto *b = new QRadioButton(second, parent);
+    a->setChecked(true);
+    auto *group = new QButtonGroup(parent);
+    group->addButton(a);
+    group->addButton(b);
+    return {a, b};
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- transfers list
@@ -58,15 +81,9 @@ BankAccessForm::BankAccessForm(QWidget *parent)
     resize(1000, 600);
     m_from = makeDateEdit(this, QStringLiteral("dt1"));
     m_to = makeDateEdit(this, QStringLiteral("dt2"));
-    m_account = new QComboBox(this);
-    m_account->setObjectName(QStringLiteral("ComboBox1"));
-    fillAccounts(m_account, true);
-    m_out = new QRadioButton(QStringLiteral("转出"), this);
-    auto *in = new QRadioButton(QStringLiteral("转入"), this);
-    m_out->setChecked(true);
-    auto *kind = new QButtonGroup(this);
-    kind->addButton(m_out);
-    kind->addButton(in);
+    m_account = accountFilter(this);
+    QRadioButton *in = nullptr;
+    std::tie(m_out, in) = choicePair(this, QStringLiteral("转出"), QStringLiteral("转入"));
     m_audited = new QComboBox(this);
     m_audited->setObjectName(QStringLiteral("ComboBox2"));
     m_audited->addItems({kAll, QStringLiteral("未审核"), QStringLiteral("已审核")});
@@ -333,15 +350,9 @@ BankLedgerForm::BankLedgerForm(QWidget *parent)
     resize(1000, 600);
     m_from = makeDateEdit(this, QStringLiteral("dt1"));
     m_to = makeDateEdit(this, QStringLiteral("dt2"));
-    m_account = new QComboBox(this);
-    m_account->setObjectName(QStringLiteral("ComboBox1"));
-    fillAccounts(m_account, true);
-    m_detail = new QRadioButton(QStringLiteral("明细账"), this);
-    auto *balances = new QRadioButton(QStringLiteral("余额账"), this);
-    m_detail->setChecked(true);
-    auto *kind = new QButtonGroup(this);
-    kind->addButton(m_detail);
-    kind->addButton(balances);
+    m_account = accountFilter(this);
+    QRadioButton *balances = nullptr;
+    std::tie(m_detail, balances) = choicePair(this, QStringLiteral("明细账"), QStringLiteral("余额账"));
 
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
